@@ -1,0 +1,147 @@
+#pragma once
+// The device's firmware: the mode state machine, the game variables, the thirteen sequence timers
+// and the button operations. It draws only by showing and hiding segments and setting digit
+// pictures, and sounds only through the sound system.
+#include <array>
+#include <cstdint>
+
+#include "display/segment_display.h"
+#include "game/local_clock.h"
+#include "game/random.h"
+#include "game/scheduler.h"
+#include "sound/sound_system.h"
+
+class SettingsStore;
+
+enum GameState : std::int32_t {
+    ModeClosed = 0,
+    ModeReset = 1,
+    ModeAllSegments = 2,
+    ModeAlarmView = 3,
+    ModeClock = 4,
+    ModeGameAScore = 5,
+    ModeGameA = 6,
+    ModeGameBScore = 7,
+    ModeGameB = 8,
+    ModeGameOver = 9,
+};
+
+// Everything the game needs from outside, handed over at construction.
+struct GameContext {
+    SegmentDisplay& display;
+    Scheduler& scheduler;
+    SoundSystem& sound;
+    SettingsStore& settings;
+    RandomSource& random;
+    const LocalClock& clock;
+};
+
+class Game {
+public:
+    explicit Game(const GameContext& context);
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // Device buttons: a press and a release each, accepted in any mode any number of times.
+    void Inp_open_down();
+    void Inp_game_a_down();
+    void Inp_game_a_up();
+    void Inp_game_b_down();
+    void Inp_game_b_up();
+    void Inp_time_down();
+    void Inp_time_up();
+    void Inp_acl_down();
+    void Inp_acl_up();
+    void Inp_left_down();
+    void Inp_left_up();
+    void Inp_right_down();
+    void Inp_right_up();
+
+    void Gam_Set_Mode();
+    void Gam_Stop_All_Timers();
+    void Gam_Set_Difficulty();
+    void Gam_Check_Chance_Time();
+    void Gam_Check_Collision_Hand_Item();
+    void Gam_Check_Collision_Item_Hand();
+
+    // Reads HiScore1 and HiScore2 from the store (start-up), each with the in-memory value as
+    // default.
+    void loadHighScores();
+    // Reset Hiscores: both to 0, stored at once; the panel is not redrawn.
+    void resetHighScores();
+
+    // Game variables (process-wide in the device; one instance per run here).
+    std::int32_t GameState = ModeClosed;
+    std::int32_t Score = 0;
+    std::int32_t HiScore1 = 0;
+    std::int32_t HiScore2 = 0;
+    std::int32_t Misses = 0;
+    std::int32_t HeroPos = 0;
+    std::int32_t StepPhase = 0;
+    std::array<std::int32_t, 3> ItemPos{};
+    std::array<std::int32_t, 3> ItemTarget{};
+    bool Playing = false;
+    bool MoveLock = false;
+    std::int32_t CatchPoints = 0;
+    std::int32_t ChanceThreshold = 0;
+    std::int32_t SpawnRange = 0;
+    std::int32_t StartStep = 0;
+    std::int32_t ChanceStep = 0;
+    std::int32_t DropStep = 0;
+    std::int32_t MissStep = 0;
+    std::int32_t GameOverStep = 0;
+    std::int32_t BlinkPhase = 0;
+    std::int32_t BurnRow = 0;
+
+    // Timers, in creation order (which is also the order of ties).
+    Timer& Timer_Game_Start;
+    Timer& Timer_Game;
+    Timer& Timer_Hero_Hand_1;
+    Timer& Timer_Hero_Hand_2;
+    Timer& Timer_Hero_Hand_3;
+    Timer& Timer_Hero_Hand_4;
+    Timer& Timer_Miss_1;
+    Timer& Timer_Miss_2;
+    Timer& Timer_Miss_3;
+    Timer& Timer_Game_Over;
+    Timer& Timer_Chance_Time;
+    Timer& Timer_Score_Blink;
+    Timer& Timer_Clock;
+    std::array<Timer*, 4> HandTimers;  // [p-1] for hero position p
+
+    // Timer handlers.
+    void Timer_Game_StartTimer();
+    void Timer_GameTimer();
+    void Timer_Hero_HandTimer(int position);
+    void Timer_Miss_1Timer();
+    void Timer_Miss_2Timer();
+    void Timer_Miss_3Timer();
+    void Timer_Game_OverTimer();
+    void Timer_Chance_TimeTimer();
+    void Timer_Score_BlinkTimer();
+    void Timer_ClockTimer();
+
+    SegmentDisplay& display() { return display_; }
+
+private:
+    // Starts a sequence "at once": interval 1, enabled; the first step runs after we return.
+    static void startAtOnce(Timer& t) {
+        t.setInterval(1);
+        t.setEnabled(true);
+    }
+    void show(SegmentId id) { display_.setVisible(id, true); }
+    void hide(SegmentId id) { display_.setVisible(id, false); }
+    bool lit(SegmentId id) const { return display_.isVisible(id); }
+    void enterMode(std::int32_t mode) {
+        GameState = mode;
+        Gam_Set_Mode();
+    }
+    void showClockDigits(int h, int m);
+
+    SegmentDisplay& display_;
+    Scheduler& scheduler_;
+    SoundSystem& sound_;
+    SettingsStore& settings_;
+    RandomSource& random_;
+    const LocalClock& clock_;
+};
