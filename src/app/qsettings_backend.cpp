@@ -1,0 +1,1 @@
+// QSettings backend of the settings store (being written).
