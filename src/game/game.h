@@ -137,6 +137,26 @@ private:
         Gam_Set_Mode();
     }
     void showClockDigits(int h, int m);
+    void setLit(SegmentId id, bool on) { display_.setVisible(id, on); }
+    SegmentId heroPart(int p, groups::HeroPart part) const { return display_.hero(p, part); }
+
+    // Game cycle (game_cycle.cpp).
+    void lightHeroPose(int p, groups::HeroPart hand, groups::HeroPart leftLeg,
+                       groups::HeroPart rightLeg);
+    void itemPhase();
+    void flamePhase();
+    void advanceFlames();
+    void startNewFlame();
+    void placeFreshItems();
+
+    // Movement and catching (game_catch.cpp).
+    // Item row caught at a hero position: 1 for 1, 2 for 2 and 3, 3 for 4; 0 for none.
+    static int catchRow(int heroPos);
+    void moveHero(int step);
+    void catchTest(SoundId sound);
+
+    // Misses (game_miss.cpp): step 13 of the miss animation.
+    void countMiss();
 
     SegmentDisplay& display_;
     Scheduler& scheduler_;
