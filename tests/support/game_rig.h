@@ -1,0 +1,125 @@
+#pragma once
+// The whole game engine on fakes: virtual time, recorded sound, settings in memory, scripted
+// random draws and a settable clock. Digit glyphs get distinct pictures so the panel can be read.
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/memory_settings.h"
+#include "app/settings_store.h"
+#include "display/segment_display.h"
+#include "game/game.h"
+#include "game/scheduler.h"
+#include "support/recording_sound.h"
+#include "support/scripted_random.h"
+#include "support/settable_clock.h"
+
+// A sound system as it is once a driver has been opened: every sample loaded from its file.
+class OpenedSoundSystem final : public SoundSystem {
+public:
+    explicit OpenedSoundSystem(SoundLibrary& library) : SoundSystem(library) {
+        for (const SampleInfo& s : kSamples)
+            handles_[static_cast<int>(s.id)] =
+                library_.SampleLoad(kAnySampleSlot, std::string(s.file), kSample2D, 0, 0);
+        soundOn_ = true;
+    }
+};
+
+struct GameRig {
+    GameRig() {
+        for (int d = 0; d < 10; ++d) {
+            auto p = std::make_shared<PictureData>();
+            p->width = p->height = 1;
+            p->rgba = {static_cast<std::uint8_t>(d), 0, 0, 255};
+            display.setPicture(groups::NumberGlyphs[d], p);
+        }
+        library.calls.clear();
+    }
+
+    // Segment lit by name; an unknown name is a test error, not "dark".
+    bool lit(std::string_view name) const {
+        const SegmentId id = findSegment(name);
+        if (id < 0) throw std::invalid_argument(std::string(name));
+        return display.isVisible(id);
+    }
+
+    // The four digit places as text, a blank place as ' ': "  40", "1200".
+    std::string panel() const {
+        std::string out;
+        for (SegmentId place : groups::DigitSegments) {
+            const Picture& p = display.segment(place).picture;
+            char c = p ? '?' : ' ';
+            for (int d = 0; d < 10; ++d)
+                if (p && p == display.segment(groups::NumberGlyphs[d]).picture) c = char('0' + d);
+            out += c;
+        }
+        return out;
+    }
+
+    // Sample names in the order they were asked for; "silence" for each stop of all sounds.
+    std::vector<std::string> sounds() const {
+        std::vector<std::string> out;
+        for (const std::string& f : library.played) {
+            if (f == "<silence>") {
+                out.emplace_back("silence");
+                continue;
+            }
+            std::string name = f;
+            if (name.starts_with("Sound/")) name.erase(0, 6);
+            if (name.ends_with(".wav")) name.resize(name.size() - 4);
+            out.push_back(name);
+        }
+        return out;
+    }
+    int countSound(std::string_view name) const {
+        int n = 0;
+        for (const std::string& s : sounds()) n += s == name;
+        return n;
+    }
+    void clearSounds() { library.played.clear(); }
+
+    void advance(std::int64_t ms) { scheduler.advance(ms); }
+
+    void open() {
+        game.Inp_open_down();
+        advance(1);
+    }
+    void pressLeft() {
+        game.Inp_left_down();
+        game.Inp_left_up();
+    }
+    void pressRight() {
+        game.Inp_right_down();
+        game.Inp_right_up();
+    }
+    void moveTo(int position) {
+        for (int i = 0; i < 4 && game.HeroPos > position; ++i) pressLeft();
+        for (int i = 0; i < 4 && game.HeroPos < position; ++i) pressRight();
+    }
+
+    // Release of GAME A or GAME B to the end of the start sequence (step 9, 2926 ms later).
+    static constexpr std::int64_t kStartSequenceMs = 1 + 300 + 7 * 375;
+    void startGame(bool gameB = false) {
+        if (game.GameState == ModeClosed) open();
+        if (gameB) {
+            game.Inp_game_b_down();
+            game.Inp_game_b_up();
+        } else {
+            game.Inp_game_a_down();
+            game.Inp_game_a_up();
+        }
+        advance(kStartSequenceMs);
+    }
+
+    SegmentDisplay display;
+    Scheduler scheduler;
+    RecordingSoundLibrary library;
+    OpenedSoundSystem sound{library};
+    MemorySettingsBackend backend;
+    SettingsStore settings{backend};
+    ScriptedRandom random;
+    SettableClock clock;
+    Game game{GameContext{display, scheduler, sound, settings, random, clock}};
+};
