@@ -1,0 +1,110 @@
+#include "input/input_dispatch.h"
+
+#include "game/game.h"
+#include "input/key_bindings.h"
+
+void perform(Game& game, ButtonOp op) {
+    switch (op) {
+        case ButtonOp::None:
+            break;
+        case ButtonOp::OpenDown:
+            game.Inp_open_down();
+            break;
+        case ButtonOp::GameADown:
+            game.Inp_game_a_down();
+            break;
+        case ButtonOp::GameAUp:
+            game.Inp_game_a_up();
+            break;
+        case ButtonOp::GameBDown:
+            game.Inp_game_b_down();
+            break;
+        case ButtonOp::GameBUp:
+            game.Inp_game_b_up();
+            break;
+        case ButtonOp::TimeDown:
+            game.Inp_time_down();
+            break;
+        case ButtonOp::TimeUp:
+            game.Inp_time_up();
+            break;
+        case ButtonOp::AclDown:
+            game.Inp_acl_down();
+            break;
+        case ButtonOp::AclUp:
+            game.Inp_acl_up();
+            break;
+        case ButtonOp::LeftDown:
+            game.Inp_left_down();
+            break;
+        case ButtonOp::LeftUp:
+            game.Inp_left_up();
+            break;
+        case ButtonOp::RightDown:
+            game.Inp_right_down();
+            break;
+        case ButtonOp::RightUp:
+            game.Inp_right_up();
+            break;
+    }
+}
+
+namespace {
+
+// Press and release of each binding, in binding order.
+constexpr std::array<ButtonOp, kBindingCount> kPressOps{ButtonOp::GameADown, ButtonOp::GameBDown,
+                                                        ButtonOp::TimeDown,  ButtonOp::AclDown,
+                                                        ButtonOp::LeftDown,  ButtonOp::RightDown};
+constexpr std::array<ButtonOp, kBindingCount> kReleaseOps{ButtonOp::GameAUp, ButtonOp::GameBUp,
+                                                          ButtonOp::TimeUp,  ButtonOp::AclUp,
+                                                          ButtonOp::LeftUp,  ButtonOp::RightUp};
+
+// An unassigned binding has code 0, and a key the platform could not name arrives as 0: the two
+// must never meet.
+bool holds(const KeyBindings& bindings, int n, std::uint16_t key) {
+    return key != 0 && bindings.binding(n).keyCode == key;
+}
+
+}  // namespace
+
+ButtonOp keyDownOperation(const KeyBindings& bindings, std::int32_t gameState, std::uint16_t key) {
+    for (int n = 1; n <= kBindingCount; ++n) {
+        if (!holds(bindings, n, key)) continue;
+        // The ACL key is also the key that opens the closed device.
+        if (n == kBindAcl && gameState == ModeClosed) return ButtonOp::OpenDown;
+        return kPressOps[n - 1];
+    }
+    return ButtonOp::None;
+}
+
+ButtonOp keyUpOperation(const KeyBindings& bindings, std::int32_t gameState, std::uint16_t key) {
+    for (int n = 1; n <= kBindingCount; ++n) {
+        // Opening has no release, so the ACL key is passed over while the device is closed.
+        if (n == kBindAcl && gameState <= ModeClosed) continue;
+        if (holds(bindings, n, key)) return kReleaseOps[n - 1];
+    }
+    return ButtonOp::None;
+}
+
+void InputDispatch::FormKeyDown(std::uint16_t key) {
+    perform(game_, keyDownOperation(bindings_, game_.GameState, key));
+}
+
+void InputDispatch::FormKeyUp(std::uint16_t key) {
+    perform(game_, keyUpOperation(bindings_, game_.GameState, key));
+}
+
+MouseResult InputDispatch::mouseDown(SegmentId element, MouseButton button) {
+    const MouseTarget* t = mouseTargetOf(element);
+    if (button != MouseButton::Left || !t) return MouseResult::None;
+    perform(game_, t->press);
+    return t->pressResult;
+}
+
+MouseResult InputDispatch::mouseUp(SegmentId element, MouseButton button, bool releasedOver) {
+    const MouseTarget* t = mouseTargetOf(element);
+    if (button != MouseButton::Left || !t) return MouseResult::None;
+    if (t->releaseResult == MouseResult::GameMenuClick && !releasedOver) return MouseResult::None;
+    perform(game_, t->release);
+    return t->releaseResult;
+}
