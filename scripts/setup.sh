@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick sox
   clang libclang-rt-14-dev desktop-file-utils appstream
+  fonts-liberation2  # "Arial" for the dialogs: same metrics, so the texts fit their labels
 )
 missing=()
 for p in "${packages[@]}"; do
