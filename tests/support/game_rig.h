@@ -123,3 +123,22 @@ struct GameRig {
     SettableClock clock;
     Game game{GameContext{display, scheduler, sound, settings, random, clock}};
 };
+
+// The lit parts of the hero at one position, in table order: "body hand_down leg_left_down ...".
+inline std::string heroPose(const GameRig& rig, int position) {
+    std::string out;
+    for (int k = 0; k < groups::kHeroParts; ++k) {
+        if (!rig.display.isVisible(groups::HeroSegments[position - 1][k])) continue;
+        if (!out.empty()) out += ' ';
+        out += groups::kHeroPartNames[k];
+    }
+    return out;
+}
+
+// Puts the items where a test needs them, on the screen as well as in the game variables.
+inline void placeItems(GameRig& rig, std::array<std::int32_t, 3> pos,
+                       std::array<std::int32_t, 3> target) {
+    rig.game.ItemPos = pos;
+    rig.game.ItemTarget = target;
+    rig.display.Vid_Show_Items(pos);
+}
