@@ -1,12 +1,52 @@
-// Program entry. The windows are being brought in one by one; for now the device window is empty.
+// Program entry: creates the five windows in their order and runs the event loop.
 #include <QApplication>
-#include <QWidget>
+#include <QDir>
+
+#include "app/main_window.h"
+#include "app/qsettings_backend.h"
+#include "app/qt_shell.h"
+#include "skin/skin_loader.h"
+#include "sound/sdl_sound_library.h"
+#include "windows/about_box.h"
+#include "windows/manual_viewer.h"
+#include "windows/splash_screen.h"
+
+namespace {
+// A frameless window cannot place itself on Wayland, so dragging the device and centring it
+// would not work there; XWayland's X11 lets it. A platform chosen by the user is respected.
+void preferX11OnWayland() {
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return;
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || qEnvironmentVariableIsEmpty("DISPLAY"))
+        return;
+    qputenv("QT_QPA_PLATFORM", "xcb");
+}
+}  // namespace
 
 int main(int argc, char** argv) {
+    preferX11OnWayland();
     QApplication app(argc, argv);
-    QWidget window;
-    window.setWindowTitle("Torchwheel (Kestrova, Tickhand Wideglass) Simulator");
-    window.resize(498, 771);
-    window.show();
+    QGuiApplication::setApplicationDisplayName(QString());
+    // The device window ends the program when it closes; the other windows only hide.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const std::string programFolder = QCoreApplication::applicationDirPath().toStdString();
+    QtShell shell;
+    QSettingsBackend store;
+    SdlSoundLibrary soundLibrary;
+
+    TForm1 mainWindow(MainWindowSetup{programFolder, &store, &soundLibrary}, shell);
+    shell.setOwner(&mainWindow);
+    TAboutForm about(shell);
+    TKeysForm keys(mainWindow.bindings(), mainWindow.settings(), mainWindow);
+    const ManualPages pages = Skin_Load_Manual(programFolder, shell);
+    TManualForm manual(pages.clientWidth, pages.clientHeight, pages.pages);
+    TSplashForm splash(mainWindow.settings(), shell, mainWindow);
+    mainWindow.setAboutBox(&about);
+    mainWindow.setKeySettingsDialog(&keys);
+    mainWindow.setManualViewer(&manual);
+    mainWindow.setSplashScreen(&splash);
+    splash.create();
+
+    mainWindow.show();
     return app.exec();
 }

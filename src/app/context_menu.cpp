@@ -1,0 +1,72 @@
+#include "app/context_menu.h"
+
+#include <QAction>
+
+#include "app/main_window.h"
+
+const std::array<MenuItemInfo, kMenuItemCount> kMenuItems{{
+    {"pm_1_about", "About...", 112, false, &TForm1::pm_1_aboutClick},
+    {"pm_2_readme", "View 'Readme.txt'", 113, false, &TForm1::pm_2_readmeClick},
+    {"pm_3_whatsnew", "View 'Whatsnew.txt'", 114, false, &TForm1::pm_3_whatsnewClick},
+    {"pm_4_manual", "View manual", 115, false, &TForm1::pm_4_manualClick},
+    {"pm_5_n1", "-", 0, false, nullptr},
+    {"pm_6_config", "Edit configuration file", 0, false, &TForm1::pm_6_configClick},
+    {"pm_7_keys", "Key settings", 0, false, &TForm1::pm_7_keysClick},
+    {"pm_8_hiscore", "Reset Hiscores", 0, false, &TForm1::pm_8_hiscoreClick},
+    {"pm_9_n2", "-", 0, false, nullptr},
+    {"pm_10_fullscreen", "Display in fullscreen mode", 123, true, &TForm1::pm_10_fullscreenClick},
+    {"pm_11_splashscreen", "Display splash screen at startup", 0, true,
+     &TForm1::pm_11_splashscreenClick},
+    {"pm_13_n3", "-", 0, false, nullptr},
+    {"pm_14_exit", "Exit", 27, false, &TForm1::pm_14_exitClick},
+}};
+
+namespace {
+QKeySequence shortcutOf(int vk) {
+    if (vk == 27) return QKeySequence(Qt::Key_Escape);
+    if (vk >= 112 && vk <= 123) return QKeySequence(Qt::Key_F1 + (vk - 112));
+    return {};
+}
+}  // namespace
+
+ContextMenu::ContextMenu(TForm1& window) : QMenu(&window) {
+    setObjectName("pm_0_menu");
+    // Some desktop styles add accelerator letters to menus on their own; these captions are
+    // shown exactly as written.
+    setProperty("_kde_no_accelerators", true);
+    for (int i = 0; i < kMenuItemCount; ++i) {
+        const MenuItemInfo& info = kMenuItems[i];
+        QAction* action = nullptr;
+        if (info.caption == "-") {
+            action = addSeparator();
+        } else {
+            action = addAction(QString::fromUtf8(info.caption.data(), info.caption.size()));
+            action->setCheckable(info.checkable);
+            action->setShortcut(shortcutOf(info.shortcut));
+            // The shortcuts act while the device window has the focus, before its key handlers.
+            action->setShortcutContext(Qt::WindowShortcut);
+            window.addAction(action);
+            auto click = info.click;
+            connect(action, &QAction::triggered, &window, [&window, click, action] {
+                // Qt flips a check mark before it reports the choice; the command sets the mark
+                // itself, the same way when it comes from the game menu overlay.
+                if (action->isCheckable()) action->setChecked(!action->isChecked());
+                (window.*click)();
+            });
+        }
+        action->setObjectName(QString::fromUtf8(info.name.data(), info.name.size()));
+        items_[i] = action;
+    }
+    setDefaultAction(items_[0]);
+}
+
+QAction* ContextMenu::item(std::string_view name) const {
+    for (int i = 0; i < kMenuItemCount; ++i)
+        if (kMenuItems[i].name == name) return items_[i];
+    return nullptr;
+}
+
+void ContextMenu::popupAt(const QPoint& globalPos) {
+    if (auto* window = qobject_cast<TForm1*>(parentWidget())) window->pm_0_menuPopup();
+    popup(globalPos);
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The device window's context menu pm_0_menu. The game menu overlay of full-screen mode offers
+// the same items, reading their captions, check marks and enabled states from here.
+#include <QMenu>
+#include <array>
+#include <string_view>
+
+class QAction;
+class TForm1;
+
+struct MenuItemInfo {
+    std::string_view name;
+    std::string_view caption;  // "-" is a separator
+    int shortcut;              // virtual-key code, 0 = none
+    bool checkable;
+    void (TForm1::*click)();
+};
+
+inline constexpr int kMenuItemCount = 13;
+extern const std::array<MenuItemInfo, kMenuItemCount> kMenuItems;
+
+class ContextMenu : public QMenu {
+    Q_OBJECT
+public:
+    explicit ContextMenu(TForm1& window);
+
+    QAction* item(int i) const { return items_[i]; }  // 0-based, menu order, separators included
+    QAction* item(std::string_view name) const;
+    static bool isSeparator(int i) { return kMenuItems[i].caption == "-"; }
+
+    // Opens at a screen position after pm_0_menuPopup has run.
+    void popupAt(const QPoint& globalPos);
+
+private:
+    std::array<QAction*, kMenuItemCount> items_{};
+};

@@ -1,0 +1,35 @@
+#include "app/timer_driver.h"
+
+#include <algorithm>
+
+TimerDriver::TimerDriver(QObject* parent)
+    : QObject(parent), scheduler_([this] { return clock_.elapsed(); }) {
+    clock_.start();
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &TimerDriver::run);
+    // Timer changes made by input handlers move the earliest deadline; re-arm once the handler
+    // is done rather than on every single change.
+    scheduler_.setWakeup([this] {
+        if (rearmQueued_) return;
+        rearmQueued_ = true;
+        QMetaObject::invokeMethod(this, [this] { rearm(); }, Qt::QueuedConnection);
+    });
+}
+
+void TimerDriver::rearm() {
+    rearmQueued_ = false;
+    const auto next = scheduler_.nextDue();
+    if (!next) {
+        timer_.stop();
+        return;
+    }
+    const qint64 delay = std::max<qint64>(0, *next - clock_.elapsed());
+    timer_.start(static_cast<int>(std::min<qint64>(delay, 1 << 30)));
+}
+
+void TimerDriver::run() {
+    scheduler_.runDue();
+    if (afterRun) afterRun();
+    rearm();
+}

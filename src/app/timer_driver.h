@@ -1,0 +1,28 @@
+#pragma once
+// Drives the core's scheduler in real time: one precise Qt timer armed for the earliest deadline.
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <functional>
+
+#include "game/scheduler.h"
+
+class TimerDriver : public QObject {
+    Q_OBJECT
+public:
+    explicit TimerDriver(QObject* parent = nullptr);
+
+    Scheduler& scheduler() { return scheduler_; }
+    // Runs after every batch of timer handlers (the window repaints what changed).
+    std::function<void()> afterRun;
+    // Schedules the next wake-up; call after input handlers too.
+    void rearm();
+
+private:
+    void run();
+
+    QElapsedTimer clock_;
+    Scheduler scheduler_;
+    QTimer timer_;
+    bool rearmQueued_ = false;
+};
