@@ -181,13 +181,21 @@ Palette readPalette(const Reader& in, const Header& h) {
     return pal;
 }
 
-bool decodeUncompressed(const Reader& in, std::size_t bits, const Header& h, const Palette& pal,
-                        Canvas& canvas) {
-    const std::int64_t stride = ((h.width * h.bitCount + 31) / 32) * 4;
+std::int64_t strideOf(const Header& h) {
+    return ((h.width * h.bitCount + 31) / 32) * 4;
+}
+
+// Checked before the picture is allocated, so that a short file cannot claim a huge picture.
+bool uncompressedDataFits(const Reader& in, std::size_t bits, const Header& h) {
     // The last row need not carry its padding; some writers leave it off.
     const std::int64_t lastRowBytes = (h.width * h.bitCount + 7) / 8;
-    const std::int64_t needed = stride * (h.height - 1) + lastRowBytes;
-    if (bits > in.size() || needed > static_cast<std::int64_t>(in.size() - bits)) return false;
+    const std::int64_t needed = strideOf(h) * (h.height - 1) + lastRowBytes;
+    return bits <= in.size() && needed <= static_cast<std::int64_t>(in.size() - bits);
+}
+
+void decodeUncompressed(const Reader& in, std::size_t bits, const Header& h, const Palette& pal,
+                        Canvas& canvas) {
+    const std::int64_t stride = strideOf(h);
     for (std::int64_t row = 0; row < h.height; ++row) {
         const std::uint8_t* p = in.at(bits + static_cast<std::size_t>(row * stride));
         for (std::int64_t x = 0; x < h.width; ++x) {
@@ -220,11 +228,10 @@ bool decodeUncompressed(const Reader& in, std::size_t bits, const Header& h, con
                     break;
                 }
                 default:
-                    return false;
+                    break;
             }
         }
     }
-    return true;
 }
 
 // Run-length encoded 4 or 8 bit data. Pixels the stream never reaches keep palette colour 0;
@@ -288,6 +295,9 @@ std::optional<DecodedPicture> decodeBmp(std::span<const std::uint8_t> data,
         if (bits >= in.size()) return std::nullopt;
     }
 
+    const bool rle = h.compression == kRle4 || h.compression == kRle8;
+    if (!rle && !uncompressedDataFits(in, bits, h)) return std::nullopt;
+
     const Palette pal = readPalette(in, h);
     auto out = std::make_shared<PictureData>();
     out->width = static_cast<int>(h.width);
@@ -295,14 +305,14 @@ std::optional<DecodedPicture> decodeBmp(std::span<const std::uint8_t> data,
     out->rgba.resize(static_cast<std::size_t>(h.width * h.height) * 4);
     Canvas canvas(h, *out);
 
-    if (h.compression == kRle4 || h.compression == kRle8) {
+    if (rle) {
         for (std::size_t i = 0; i < out->rgba.size(); i += 4) {
             std::memcpy(&out->rgba[i], pal[0].data(), 3);
             out->rgba[i + 3] = 255;
         }
         decodeRle(in, bits, h, pal, canvas);
-    } else if (!decodeUncompressed(in, bits, h, pal, canvas)) {
-        return std::nullopt;
+    } else {
+        decodeUncompressed(in, bits, h, pal, canvas);
     }
     return DecodedPicture{std::move(out), false, PictureFormat::Bitmap};
 }

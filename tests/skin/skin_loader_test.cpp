@@ -1,0 +1,358 @@
+#include "skin/skin_loader.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "image_writers.h"
+#include "skin_test_support.h"
+
+using namespace testimg;
+
+namespace {
+
+constexpr SegmentId kBottom = seg("im_background_bottom");  // section 1, see-through
+constexpr SegmentId kOpen = seg("btn_open");                // section 5, opaque
+constexpr SegmentId kBackdrop = seg("im_backdrop");
+constexpr SegmentId kLogo = seg("im_backdrop_logo");
+constexpr SegmentId kMenuTop = seg("btn_game_menu_top");
+constexpr SegmentId kMenuBackground = seg("btn_game_menu_background");
+const std::string kNotFound =
+    "Configuration file (Config.ini) not found. Please reinstall the game.";
+
+class SkinLoaderTest : public ScratchDirTest {
+  protected:
+    // Config.ini goes into the program folder; pictures are found from the working directory.
+    void config(const std::string& text) { writeText("prog/Config.ini", text); }
+    void load(bool fullscreen) {
+        Skin_Load(path("prog"), fullscreen, shell, display, presentation);
+    }
+    void bmp(const std::string& relative, const RgbImage& image, BmpOptions o = {}) {
+        std::filesystem::create_directories((dir_ / relative).parent_path());
+        writeFile(path(relative), writeBmp(image, o));
+    }
+    const Segment& s(SegmentId id) const { return display.segment(id); }
+
+    RecordingShell shell;
+    SegmentDisplay display;
+    Presentation presentation;
+};
+
+bool isPlaceholder(const Picture& p) {
+    return p && p->width == 10 && p->height == 10 && pixelAt(p, 5, 5) == Rgba{255, 0, 0, 255};
+}
+
+// --- Windowed and full-screen presentation ---
+
+TEST_F(SkinLoaderTest, WindowedDefaultsGiveTheGameSizeAndAMagentaKey) {
+    config("[Image1]\nLeft=10\nTop=20\nWidth=30\nHeight=40\n");
+    load(false);
+    EXPECT_EQ(presentation.clientWidth, 498);
+    EXPECT_EQ(presentation.clientHeight, 771);
+    EXPECT_EQ(presentation.backgroundColour, 0x00FF00FFu);
+    EXPECT_TRUE(presentation.colourKeyOn);
+    EXPECT_EQ(presentation.colourKey, 0x00FF00FFu);
+    EXPECT_FALSE(presentation.fullscreen);
+    EXPECT_FALSE(s(kBackdrop).visible);
+    EXPECT_FALSE(s(kLogo).visible);
+    EXPECT_FALSE(s(kMenuTop).visible);
+    EXPECT_FALSE(s(kMenuBackground).visible);
+    EXPECT_EQ(s(kBottom).bounds, (Rect{10, 20, 30, 40}));  // no offset
+    EXPECT_TRUE(shell.errors.empty());
+    EXPECT_EQ(shell.quitRequests, 0);
+}
+
+TEST_F(SkinLoaderTest, FullScreenWithDefaultKeysCentresTheGameOn1024By768) {
+    config("[Image1]\nWidth=5\nHeight=6\n[Image113]\nLeft=100\nTop=50\n");
+    shell.screen = {1024, 768};
+    load(true);
+    EXPECT_EQ(presentation.clientWidth, 1024);
+    EXPECT_EQ(presentation.clientHeight, 768);
+    EXPECT_EQ(s(kBottom).bounds, (Rect{263, -1, 5, 6}));  // 768 - 771 = -3, halved toward zero
+    EXPECT_EQ(s(seg("im_character_2_2")).bounds.left, 363);
+    EXPECT_EQ(s(seg("im_character_2_2")).bounds.top, 49);
+    EXPECT_EQ(presentation.backgroundColour, 0u);
+    EXPECT_FALSE(presentation.colourKeyOn);
+    EXPECT_TRUE(presentation.fullscreen);
+    EXPECT_TRUE(s(kMenuTop).visible);
+    EXPECT_TRUE(s(kMenuBackground).visible);
+    EXPECT_EQ(s(kMenuBackground).bounds, (Rect{0, 0, 36, 32}));
+    EXPECT_EQ(s(kBackdrop).bounds, (Rect{0, 0, 1024, 768}));
+}
+
+TEST_F(SkinLoaderTest, OffsetZeroCentresLikeCenterAndMinusTwentyMovesLeft) {
+    shell.screen = {1000, 800};
+    config("[Fullscreen]\nGameOffsetX=0\nGameOffsetY=Center\n");
+    load(true);
+    EXPECT_EQ(s(kBottom).bounds.left, 251);  // (1000 - 498) / 2
+    EXPECT_EQ(s(kBottom).bounds.top, 14);    // (800 - 771) / 2 = 14.5
+
+    config("[Fullscreen]\nGameOffsetX=-20\nGameOffsetY=$10\n[Image1]\nLeft=100\nTop=1\n");
+    load(true);
+    EXPECT_EQ(s(kBottom).bounds.left, 80);
+    EXPECT_EQ(s(kBottom).bounds.top, 17);
+}
+
+TEST_F(SkinLoaderTest, CentringTruncatesTowardZeroOnBothSides) {
+    config("");
+    shell.screen = {1023, 768};
+    load(true);
+    EXPECT_EQ(s(kBottom).bounds.left, 262);  // 262.5
+
+    config("[Common]\nGameWidth=1001\n");
+    shell.screen = {800, 600};
+    load(true);
+    EXPECT_EQ(s(kBottom).bounds.left, -100);  // -100.5
+}
+
+TEST_F(SkinLoaderTest, GameSizeReadsHexadecimalAndFallsBackOnText) {
+    config("[Common]\nGameWidth=0x200\nGameHeight=abc\n");
+    load(false);
+    EXPECT_EQ(presentation.clientWidth, 512);
+    EXPECT_EQ(presentation.clientHeight, 771);
+}
+
+TEST_F(SkinLoaderTest, ColoursThatAreNotIntegersFallBackToTheirDefaults) {
+    config("[VideoMode]\nTranspColor=pink\n[Fullscreen]\nBgColor=navy\n");
+    load(false);
+    EXPECT_EQ(presentation.colourKey, 0x00FF00FFu);
+    load(true);
+    EXPECT_EQ(presentation.backgroundColour, 0u);
+    config("[VideoMode]\nTranspColor=$00123456\n[Fullscreen]\nBgColor=$00ABCDEF\n");
+    load(false);
+    EXPECT_EQ(presentation.colourKey, 0x00123456u);
+    load(true);
+    EXPECT_EQ(presentation.backgroundColour, 0x00ABCDEFu);
+    EXPECT_EQ(presentation.colourKey, 0x00123456u);  // switched off, not forgotten
+}
+
+// --- Logo and backdrop ---
+
+TEST_F(SkinLoaderTest, LogoGoesToItsCornerWithItsOwnSize) {
+    bmp("Graphics/Backdrop/logo.bmp", cornerImage(64, 64));
+    shell.screen = {1280, 1024};
+    const std::pair<int, Rect> cases[] = {{0, {0, 0, 64, 64}},
+                                          {1, {1216, 0, 64, 64}},
+                                          {2, {0, 960, 64, 64}},
+                                          {3, {1216, 960, 64, 64}}};
+    for (const auto& [position, rect] : cases) {
+        config("[Fullscreen]\nLogoFile=logo.bmp\nLogoPosition=" + std::to_string(position) + "\n");
+        load(true);
+        EXPECT_EQ(s(kLogo).bounds, rect) << position;
+        EXPECT_TRUE(s(kLogo).visible);
+        ASSERT_TRUE(s(kLogo).picture);
+        EXPECT_EQ(pixelAt(s(kLogo).picture, 0, 63).a,
+                  0);  // see-through: bottom-left colour left out
+    }
+}
+
+TEST_F(SkinLoaderTest, UnknownLogoPositionLeavesTheLogoWhereItWas) {
+    bmp("Graphics/Backdrop/logo.bmp", cornerImage(64, 64));
+    shell.screen = {1280, 1024};
+    config("[Fullscreen]\nLogoFile=logo.bmp\nLogoPosition=7\n");
+    load(true);
+    EXPECT_EQ(s(kLogo).bounds, (Rect{0, 0, 64, 64}));
+    config("[Fullscreen]\nLogoFile=logo.bmp\nLogoPosition=3\n");
+    load(true);
+    config("[Fullscreen]\nLogoFile=logo.bmp\nLogoPosition=7\n");
+    load(true);
+    EXPECT_EQ(s(kLogo).bounds, (Rect{1216, 960, 64, 64}));
+}
+
+TEST_F(SkinLoaderTest, BackdropIsOpaqueStretchedOnRequestAndHiddenWhenWindowed) {
+    bmp("Art/back.bmp", cornerImage(8, 6));
+    config("[Fullscreen]\nBackdropDir=Art\nBackdropFile=back.bmp\nBackdropStretch=1\n");
+    display.setVisible(kBackdrop, false);
+    load(true);
+    EXPECT_TRUE(s(kBackdrop).visible);
+    EXPECT_TRUE(presentation.backdropStretch);
+    ASSERT_TRUE(s(kBackdrop).picture);
+    EXPECT_EQ(pixelAt(s(kBackdrop).picture, 0, 5), (Rgba{0, 0, 255, 255}));  // opaque element
+
+    load(false);
+    EXPECT_FALSE(s(kBackdrop).visible);
+    EXPECT_FALSE(s(kLogo).visible);
+}
+
+TEST_F(SkinLoaderTest, MissingBackdropAndLogoLeaveThemAsTheyWere) {
+    bmp("Art/back.bmp", cornerImage(8, 6));
+    config("[Fullscreen]\nBackdropDir=Art\\\nBackdropFile=back.bmp\nBackdropStretch=1\n");
+    load(true);
+    const Picture before = s(kBackdrop).picture;
+    config(
+        "[Fullscreen]\nBackdropDir=Art\\\nBackdropFile=gone.bmp\nBackdropStretch=0\nLogoFile=gone."
+        "png\n");
+    load(true);
+    EXPECT_EQ(s(kBackdrop).picture, before);
+    EXPECT_TRUE(presentation.backdropStretch);
+    EXPECT_FALSE(s(kLogo).picture);
+    EXPECT_TRUE(shell.errors.empty());  // missing decor is not an error
+}
+
+// --- Picture sections ---
+
+TEST_F(SkinLoaderTest, EverySectionReachesItsOwnSegment) {
+    std::string text;
+    for (int n = 1; n <= 113; ++n)
+        text += "[Image" + std::to_string(n) + "]\nLeft=" + std::to_string(n) + "\n";
+    config(text);
+    load(false);
+    EXPECT_EQ(s(seg("im_hero_1_body")).bounds.left, 45);
+    EXPECT_EQ(s(seg("im_hero_4_base")).bounds.left, 76);
+    EXPECT_EQ(s(seg("im_item_2_1")).bounds.left, 84);
+    EXPECT_EQ(s(seg("im_flame_2_7")).bounds.left, 111);
+    EXPECT_EQ(s(seg("im_panel_number_0")).bounds.left, 35);
+    std::set<int> lefts;
+    for (const Segment& segment : display.segments()) lefts.insert(segment.bounds.left);
+    EXPECT_EQ(lefts.size(), 114u);  // 113 sections plus 0 for the four placed by the program
+}
+
+TEST_F(SkinLoaderTest, NilAndEmptyNamesKeepThePictureWhileNilInCapitalsIsAFileName) {
+    bmp("Graphics/Skin/a.bmp", cornerImage(4, 4));
+    config("[Image1]\nFilename=a.bmp\n[Image2]\nFilename=a.bmp\n[Image3]\nFilename=nil\n");
+    load(false);
+    const Picture first = s(kBottom).picture;
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(s(seg("im_background_front")).picture);  // "nil" on the first load: no picture
+
+    config("[Image1]\nFilename=\n[Image2]\nFilename=NIL\n[Image3]\nFilename=nil\n");
+    load(false);
+    EXPECT_EQ(s(kBottom).picture, first);                              // empty: kept
+    EXPECT_TRUE(isPlaceholder(s(seg("im_background_back")).picture));  // NIL: no such file
+    EXPECT_TRUE(shell.errors.empty());
+}
+
+TEST_F(SkinLoaderTest, SectionWithoutPositionSitsAtTheOffsetWithNoSize) {
+    config("[Image1]\nFilename=x.bmp\n");
+    shell.screen = {1024, 768};
+    load(true);
+    EXPECT_EQ(s(kBottom).bounds, (Rect{263, -1, 0, 0}));
+}
+
+TEST_F(SkinLoaderTest, DrawingRulesFollowTheElementAndTheFormat) {
+    const RgbImage image = cornerImage(6, 5);  // bottom-left blue
+    bmp("Graphics/Skin/p.bmp", image);
+    writeFile(path("Graphics/Skin/p.jpg"),
+              writeJpeg(6, 5, std::vector<std::uint8_t>(6 * 5 * 3, 0), JpegKind::Rgb));
+    PngOptions alpha;
+    alpha.kind = PngKind::Rgba;
+    writeFile(path("Graphics/Skin/p.png"), writePng(1, 1, {1, 2, 3, 40}, alpha));
+    config(
+        "[Image1]\nFilename=p.bmp\n[Image5]\nFilename=p.bmp\n[Image2]\nFilename=p.jpg\n"
+        "[Image6]\nFilename=p.png\n[Image3]\nFilename=p.png\n");
+    load(false);
+    const Picture seeThrough = s(kBottom).picture;
+    EXPECT_EQ(pixelAt(seeThrough, 0, 4).a, 0);    // bottom-left colour left out ...
+    EXPECT_EQ(pixelAt(seeThrough, 2, 2).a, 255);  // ... other colours kept
+    int keyed = 0;
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 6; ++x) keyed += pixelAt(seeThrough, x, y).a == 0;
+    EXPECT_EQ(keyed, 1);
+    EXPECT_EQ(pixelAt(s(kOpen).picture, 0, 4), (Rgba{0, 0, 255, 255}));     // opaque: whole
+    EXPECT_EQ(pixelAt(s(seg("im_background_back")).picture, 0, 4).a, 255);  // JPEG: whole
+    EXPECT_EQ(pixelAt(s(seg("btn_game_a_down")).picture, 0, 0).a, 40);  // PNG alpha, opaque element
+    EXPECT_EQ(pixelAt(s(seg("im_background_front")).picture, 0, 0).a, 40);
+}
+
+TEST_F(SkinLoaderTest, PlaceholderLosesItsFrameOnlyOnSeeThroughElements) {
+    config("[Image1]\nFilename=missing.bmp\n[Image5]\nFilename=missing.bmp\n");
+    load(false);
+    const Picture see = s(kBottom).picture;
+    const Picture opaque = s(kOpen).picture;
+    ASSERT_TRUE(isPlaceholder(see));
+    ASSERT_TRUE(isPlaceholder(opaque));
+    EXPECT_EQ(pixelAt(see, 0, 0).a, 0);
+    EXPECT_EQ(pixelAt(see, 1, 1), (Rgba{255, 0, 0, 255}));
+    EXPECT_EQ(pixelAt(opaque, 0, 0), (Rgba{0, 0, 0, 255}));
+    EXPECT_EQ(pixelAt(opaque, 9, 9), (Rgba{0, 0, 0, 255}));
+    EXPECT_EQ(pixelAt(opaque, 8, 8), (Rgba{255, 0, 0, 255}));
+    EXPECT_TRUE(shell.errors.empty());  // a missing picture gives no message
+}
+
+TEST_F(SkinLoaderTest, UndecodablePicturesBecomePlaceholdersNamedInOneMessage) {
+    writeText("Graphics/Skin/broken.bmp", "not a bitmap at all");
+    writeText("Graphics/Skin/anim.gif", "GIF89a");
+    config(
+        "[Image1]\nFilename=broken.bmp\n[Image2]\nFilename=anim.gif\n[Image3]\nFilename=broken."
+        "bmp\n"
+        "[Image4]\nFilename=absent.bmp\n");
+    load(false);
+    EXPECT_TRUE(isPlaceholder(s(kBottom).picture));
+    EXPECT_TRUE(isPlaceholder(s(seg("im_background_back")).picture));
+    ASSERT_EQ(shell.errors.size(), 1u);
+    const std::string& message = shell.errors[0];
+    EXPECT_NE(message.find("Graphics\\Skin\\broken.bmp"), std::string::npos) << message;
+    EXPECT_NE(message.find("Graphics\\Skin\\anim.gif"), std::string::npos) << message;
+    EXPECT_EQ(message.find("absent.bmp"), std::string::npos) << message;
+    EXPECT_EQ(message.find("broken.bmp"), message.rfind("broken.bmp")) << "named twice";
+    EXPECT_EQ(shell.quitRequests, 0);
+    load(false);
+    EXPECT_EQ(shell.errors.size(), 2u);  // once per load
+}
+
+TEST_F(SkinLoaderTest, NamesAreFoundWithoutRegardToCaseFromTheWorkingDirectory) {
+    bmp("Graphics/Skin/Body.BMP", cornerImage(4, 4));
+    bmp("prog/Graphics/Skin/only_in_program_folder.bmp", cornerImage(4, 4));
+    config(
+        "[Common]\nSkinDir=GRAPHICS\\skin\n[Image1]\nFilename=body.bmp\n"
+        "[Image2]\nFilename=only_in_program_folder.bmp\n");
+    load(false);
+    ASSERT_TRUE(s(kBottom).picture);
+    EXPECT_EQ(s(kBottom).picture->width, 4);
+    EXPECT_TRUE(isPlaceholder(s(seg("im_background_back")).picture));
+}
+
+TEST_F(SkinLoaderTest, LoadingSetsNoVisibleFlagButTheFourItOwns) {
+    config("");
+    display.setVisible(seg("im_item_1_1"), true);
+    display.setVisible(seg("btn_open"), false);
+    load(true);
+    load(false);
+    EXPECT_TRUE(s(seg("im_item_1_1")).visible);
+    EXPECT_FALSE(s(seg("btn_open")).visible);
+    EXPECT_TRUE(s(seg("im_background_bottom")).visible);
+}
+
+TEST_F(SkinLoaderTest, PositionsFarOutsideAnyScreenAreCutBackWithoutOverflow) {
+    config(
+        "[Fullscreen]\nGameOffsetX=2147483647\n[Image1]\nLeft=2147483647\nWidth=-5\nHeight="
+        "2147483647\n");
+    load(true);
+    const Rect r = s(kBottom).bounds;
+    EXPECT_GT(r.left, 1 << 20);
+    EXPECT_EQ(r.width, 0);
+    EXPECT_LE(r.height, 1 << 24);
+    EXPECT_FALSE(r.contains(0, 0));
+}
+
+// --- Missing Config.ini ---
+
+TEST_F(SkinLoaderTest, MissingConfigIsReportedEndsTheProgramAndStillSetsUpTheMenuButton) {
+    display.setBounds(kBottom, {1, 2, 3, 4});
+    load(true);
+    ASSERT_EQ(shell.errors.size(), 1u);
+    EXPECT_EQ(shell.errors[0], kNotFound);
+    EXPECT_EQ(shell.quitRequests, 1);
+    EXPECT_EQ(s(kBottom).bounds, (Rect{1, 2, 3, 4}));  // nothing of the skin applied
+    EXPECT_TRUE(s(kMenuTop).visible);
+    EXPECT_TRUE(s(kMenuBackground).visible);
+    EXPECT_EQ(s(kMenuBackground).bounds, (Rect{0, 0, 36, 32}));
+
+    load(false);
+    EXPECT_EQ(shell.quitRequests, 2);
+    EXPECT_FALSE(s(kMenuTop).visible);
+    EXPECT_FALSE(s(kMenuBackground).visible);
+}
+
+TEST_F(SkinLoaderTest, ConfigIsLookedUpBesideTheProgramNotInTheWorkingDirectory) {
+    writeText("Config.ini", "[Common]\nGameWidth=1\n");
+    load(false);
+    EXPECT_EQ(shell.errors, std::vector<std::string>{kNotFound});
+    writeText("prog/config.INI", "[Common]\nGameWidth=333\n");  // any case, like on Windows
+    shell.errors.clear();
+    load(false);
+    EXPECT_TRUE(shell.errors.empty());
+    EXPECT_EQ(presentation.clientWidth, 333);
+}
+
+}  // namespace

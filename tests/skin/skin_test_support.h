@@ -1,0 +1,71 @@
+#pragma once
+// A scratch folder that is also the working directory for the length of a test (skin paths are
+// relative to it), and a shell that records what the loader asks of the desktop.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/shell.h"
+#include "display/picture.h"
+
+class RecordingShell final : public Shell {
+  public:
+    void showError(const std::string& text) override { errors.push_back(text); }
+    void requestQuit() override { ++quitRequests; }
+    void openDocument(const std::string&) override {}
+    void openUrl(const std::string&) override {}
+    void beep() override {}
+    ScreenSize screenSize() const override { return screen; }
+
+    std::vector<std::string> errors;
+    int quitRequests = 0;
+    ScreenSize screen{1024, 768};
+};
+
+class ScratchDirTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        previous_ = std::filesystem::current_path();
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = std::filesystem::temp_directory_path() /
+               ("torchwheel_skin_" + std::string(info->test_suite_name()) + "_" + info->name() +
+                "_" + std::to_string(::getpid()));
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+        std::filesystem::current_path(dir_);
+    }
+    void TearDown() override {
+        std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(dir_);
+    }
+
+    // Writes a file below the scratch folder, creating its folders.
+    void writeText(const std::string& relative, const std::string& text) {
+        const auto path = dir_ / relative;
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << text;
+    }
+    std::string path(const std::string& relative) const { return (dir_ / relative).string(); }
+
+    std::filesystem::path dir_;
+
+  private:
+    std::filesystem::path previous_;
+};
+
+// The colour and alpha of one pixel, for readable comparisons.
+struct Rgba {
+    int r, g, b, a;
+    bool operator==(const Rgba&) const = default;
+};
+inline std::ostream& operator<<(std::ostream& os, const Rgba& c) {
+    return os << "(" << c.r << "," << c.g << "," << c.b << "," << c.a << ")";
+}
+inline Rgba pixelAt(const Picture& p, int x, int y) {
+    const std::uint8_t* px = p->pixel(x, y);
+    return {px[0], px[1], px[2], px[3]};
+}
