@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 
+#include "input/key_translation.h"
 #include "windows/author_info.h"
 #include "windows/window_controls.h"
 
@@ -25,6 +26,7 @@ constexpr AboutLine kLines[] = {
     {"hobby", "Hobby:", 34, "Kite flying", 93, true},
 };
 
+constexpr std::uint16_t kVkEscape = 27;
 constexpr int kCaptionLeft = 132;
 constexpr int kValueLeft = 212;
 constexpr int kFirstTop = 8;
@@ -104,7 +106,8 @@ void TAboutForm::showEvent(QShowEvent* event) {
 }
 
 void TAboutForm::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape)
+    const std::optional<KeyStroke> stroke = keyStrokeOf(*event);
+    if (stroke && stroke->code == kVkEscape)
         close();
     else
         QWidget::keyPressEvent(event);

@@ -8,6 +8,8 @@
 #include <QScreen>
 #include <functional>
 
+#include "input/key_translation.h"
+
 // One on-page button: a released picture lying over a pressed one, both 16 x 14. Hiding the
 // released picture shows the pressed one. One widget carries both so that the mouse grab taken by
 // a press stays with it when the press hides the released picture: the release then still comes
@@ -83,6 +85,10 @@ class ManualDragSurface : public QWidget {
 };
 
 namespace {
+
+constexpr std::uint16_t kVkEscape = 27;
+constexpr std::uint16_t kVkLeft = 37;
+constexpr std::uint16_t kVkRight = 39;
 
 QImage toImage(const Picture& picture) {
     if (!picture || picture->width <= 0 || picture->height <= 0 ||
@@ -222,36 +228,30 @@ void TManualForm::paintEvent(QPaintEvent*) {
 }
 
 void TManualForm::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Escape:
-            Inp_esc_down();
-            break;
-        case Qt::Key_Left:
-            if (currentPage_ > 1) Inp_left_down();
-            break;
-        case Qt::Key_Right:
-            if (currentPage_ < kPageCount) Inp_right_down();
-            break;
-        default:
-            QWidget::keyPressEvent(event);
-    }
+    if (!FormKey(*event)) QWidget::keyPressEvent(event);
 }
 
 void TManualForm::keyReleaseEvent(QKeyEvent* event) {
-    // A held key repeats its press only; the desktop's repeat releases are not real releases.
-    if (event->isAutoRepeat()) return;
-    switch (event->key()) {
-        case Qt::Key_Escape:
-            Inp_esc_up();
-            break;
-        case Qt::Key_Left:
-            if (currentPage_ > 1) Inp_left_up();
-            break;
-        case Qt::Key_Right:
-            if (currentPage_ < kPageCount) Inp_right_up();
-            break;
+    if (!FormKey(*event)) QWidget::keyReleaseEvent(event);
+}
+
+bool TManualForm::FormKey(const QKeyEvent& event) {
+    // The desktop's repeat releases of a held key are dropped, so it turns one page.
+    const std::optional<KeyStroke> stroke = keyStrokeOf(event);
+    if (!stroke) return event.isAutoRepeat();
+    // The bound is tested again on release: the press may have been at another page.
+    switch (stroke->code) {
+        case kVkEscape:
+            stroke->down ? Inp_esc_down() : Inp_esc_up();
+            return true;
+        case kVkLeft:
+            if (currentPage_ > 1) stroke->down ? Inp_left_down() : Inp_left_up();
+            return true;
+        case kVkRight:
+            if (currentPage_ < kPageCount) stroke->down ? Inp_right_down() : Inp_right_up();
+            return true;
         default:
-            QWidget::keyReleaseEvent(event);
+            return false;
     }
 }
 

@@ -42,6 +42,8 @@ class TManualForm : public QWidget {
   private:
     friend class ManualDragSurface;
     void Vid_Show_Page();
+    // FormKeyDown and FormKeyUp; returns whether the key is one of the viewer's.
+    bool FormKey(const QKeyEvent& event);
     void sh_page_topMouseDown(QPoint at);
     void sh_page_topMouseMove(QPoint at);
 

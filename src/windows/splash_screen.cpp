@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 
+#include "input/key_translation.h"
 #include "windows/author_info.h"
 #include "windows/window_controls.h"
 
@@ -14,6 +15,11 @@ namespace {
 constexpr const char* kSoundChoices[] = {"Microsoft DirectSound", "Windows MultiMedia",
                                          "(no sound)"};
 constexpr int kSoundChoiceCount = 3;
+
+// Virtual-key codes of the keys the dialog answers.
+constexpr std::uint16_t kVkReturn = 13;
+constexpr std::uint16_t kVkEscape = 27;
+constexpr std::uint16_t kVkMainRowOne = 49;
 
 const QColor kLinkBlue(0x18, 0x52, 0x94);
 const QColor kNavy(0x08, 0x29, 0x52);
@@ -111,11 +117,9 @@ TSplashForm::TSplashForm(SettingsStore& settings, Shell& shell, SplashHost& host
     chb_splashscreen->setObjectName(QStringLiteral("chb_splashscreen"));
     chb_splashscreen->setGeometry(12, 391, 444, 17);
     chb_splashscreen->setFont(regular);
-    QPalette boxPalette = chb_splashscreen->palette();
-    boxPalette.setColor(QPalette::Window, kNavy);
-    boxPalette.setColor(QPalette::WindowText, Qt::white);
-    chb_splashscreen->setPalette(boxPalette);
-    chb_splashscreen->setAutoFillBackground(true);
+    // A style sheet, because desktop styles ignore a check box's palette for its text.
+    chb_splashscreen->setStyleSheet(
+        QStringLiteral("QCheckBox { color: white; background-color: %1; }").arg(kNavy.name()));
     chb_splashscreen->setChecked(true);
 
     setTabOrder(cb_sound, chb_splashscreen);
@@ -180,19 +184,15 @@ void TSplashForm::btn_playClick() {
 }
 
 bool TSplashForm::FormKeyDown(const QKeyEvent& event) {
-    const bool keypad = event.modifiers() & Qt::KeypadModifier;
-    switch (event.key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
+    const std::optional<KeyStroke> stroke = keyStrokeOf(event);
+    if (!stroke || !stroke->down) return false;
+    switch (stroke->code) {
+        case kVkReturn:
+        case kVkMainRowOne:
             if (!btn_play->isEnabled()) return false;
             btn_playClick();
             return true;
-        case Qt::Key_1:
-            // Only the main keyboard row's "1"; the keypad's has another key code.
-            if (keypad || !btn_play->isEnabled()) return false;
-            btn_playClick();
-            return true;
-        case Qt::Key_Escape:
+        case kVkEscape:
             shell_.requestQuit();
             return true;
         default:
@@ -227,4 +227,8 @@ void TSplashForm::centreOnScreen() {
     const ScreenSize screen = shell_.screenSize();
     const QSize frame = frameGeometry().size();
     move((screen.width - frame.width()) / 2, (screen.height - frame.height()) / 2);
+}
+
+bool TSplashForm::splashScreenChecked() const {
+    return chb_splashscreen->isChecked();
 }

@@ -38,6 +38,8 @@ class TSplashForm : public QWidget {
     // The play action; runs at most once per run.
     void btn_playClick();
     bool playEnabled() const;
+    // The state of chb_splashscreen (the context menu reads it as its default).
+    bool splashScreenChecked() const;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -48,6 +48,11 @@ QLabel* makeLabel(const QString& text, const QRect& geometry, const QFont& font,
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
     label->setTextFormat(Qt::PlainText);
+    // Type faces differ by a pixel or two from the one the layout was made with: a left-aligned
+    // text grows its label to the right rather than losing its last letters.
+    const int needed = label->fontMetrics().horizontalAdvance(text);
+    if (alignment.testFlag(Qt::AlignLeft) && needed > geometry.width())
+        label->resize(needed, geometry.height());
     return label;
 }
 

@@ -152,15 +152,20 @@ TEST_F(SplashScreenTest, UncheckingAndPlayingSwitchesTheDialogOff) {
                                         "startSimulator"));
 }
 
-TEST_F(SplashScreenTest, MainRowOneStartsButTheKeypadOneDoesNot) {
+TEST_F(SplashScreenTest, MainRowOneStartsWhateverTheShiftStateButTheKeypadOneDoesNot) {
     backend.values = {{"SoundMode", "1"}};
-    TSplashForm& form = createDialog();
-    QTest::keyClick(&soundBox(), Qt::Key_1, Qt::KeypadModifier);
-    EXPECT_THAT(host.calls, IsEmpty());
-    QTest::keyClick(&soundBox(), Qt::Key_1);
-    EXPECT_THAT(host.calls, ElementsAre("openSound Windows MultiMedia", "setSplashMenuCheck on",
-                                        "startSimulator"));
-    EXPECT_FALSE(form.isVisible());
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> mainRowOnes[] = {
+        {Qt::Key_1, Qt::NoModifier}, {Qt::Key_Exclam, Qt::ShiftModifier}};
+    for (const auto& [key, modifiers] : mainRowOnes) {
+        host.calls.clear();
+        TSplashForm& form = createDialog();
+        QTest::keyClick(&soundBox(), Qt::Key_1, Qt::KeypadModifier);
+        EXPECT_THAT(host.calls, IsEmpty());
+        QTest::keyClick(&soundBox(), key, modifiers);
+        EXPECT_THAT(host.calls, ElementsAre("openSound Windows MultiMedia", "setSplashMenuCheck on",
+                                            "startSimulator"));
+        EXPECT_FALSE(form.isVisible());
+    }
 }
 
 TEST_F(SplashScreenTest, FailedSoundOpeningStopsThePlayActionAndIsNotRetried) {
