@@ -57,7 +57,7 @@ MouseButton buttonOf(Qt::MouseButton b) {
 }
 }  // namespace
 
-TForm1::TForm1(const MainWindowSetup& setup, QtShell& shell)
+TForm1::TForm1(const MainWindowSetup& setup, Shell& shell)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       setup_(setup),
       shell_(shell),

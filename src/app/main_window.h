@@ -22,7 +22,7 @@
 class ContextMenu;
 class DeviceView;
 class GameMenuOverlay;
-class QtShell;
+class Shell;
 class TimerDriver;
 
 // Where the main window finds its files and its store; tests replace each of them.
@@ -37,7 +37,7 @@ class TForm1 : public QWidget, public SplashHost, public KeySettingsHost {
 public:
     static constexpr const char* kTitle = "Torchwheel (Kestrova, Tickhand Wideglass) Simulator";
 
-    TForm1(const MainWindowSetup& setup, QtShell& shell);
+    TForm1(const MainWindowSetup& setup, Shell& shell);
     ~TForm1() override;
 
     // SplashHost
@@ -85,7 +85,7 @@ public:
     DeviceView& view() { return *view_; }
     const Presentation& presentation() const { return presentation_; }
     GameMenuOverlay& gameMenu() { return *overlay_; }
-    QtShell& shell() { return shell_; }
+    Shell& shell() { return shell_; }
 
     bool FullscreenMode = true;
     bool GameMenuOpen = false;
@@ -111,7 +111,7 @@ private:
     void placeOffScreen();
 
     MainWindowSetup setup_;
-    QtShell& shell_;
+    Shell& shell_;
     SettingsStore settings_;
     SegmentDisplay display_;
     TimerDriver* timers_ = nullptr;
