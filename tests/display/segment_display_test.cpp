@@ -10,10 +10,12 @@ using namespace groups;
 
 namespace {
 
-bool isLcd(std::string_view name) { return name.starts_with("im_") && !name.starts_with("im_back"); }
+bool isLcd(std::string_view name) {
+    return name.starts_with("im_") && !name.starts_with("im_back");
+}
 
 class SegmentDisplayTest : public ::testing::Test {
-protected:
+  protected:
     SegmentDisplayTest() {
         for (int d = 0; d < 10; ++d) {
             auto p = std::make_shared<PictureData>();
@@ -82,7 +84,7 @@ TEST_F(SegmentDisplayTest, ShowAllNeverTouchesDevicePictures) {
 
 TEST_F(SegmentDisplayTest, ScoreIsRightAlignedWithLeadingZerosBlankAndShownModulo1000) {
     const std::pair<int, const char*> cases[] = {
-        {0, "   0"}, {7, "   7"}, {40, "  40"}, {100, " 100"}, {999, " 999"},
+        {0, "   0"},    {7, "   7"},    {40, "  40"},   {100, " 100"},   {999, " 999"},
         {1000, "   0"}, {1205, " 205"}, {1234, " 234"}, {20999, " 999"},
     };
     for (const auto& [score, shown] : cases) {
@@ -165,14 +167,16 @@ TEST_F(SegmentDisplayTest, ItemsShowOnePerRowAndNoneForPositionZero) {
     for (int r = 1; r <= kItemRows; ++r)
         for (int p = 1; p <= kRowPositions; ++p) {
             const bool expected = (r == 1 && p == 3) || (r == 3 && p == 7);
-            EXPECT_EQ(display.isVisible(display.item(r, p)), expected) << "row " << r << " pos " << p;
+            EXPECT_EQ(display.isVisible(display.item(r, p)), expected)
+                << "row " << r << " pos " << p;
         }
     display.Vid_Show_Items({9, -1, 1});
     EXPECT_FALSE(lit("im_item_1_7"));
     EXPECT_TRUE(lit("im_item_3_1"));
 }
 
-// --- Group tables and the catalogue ---------------------------------------------------------------
+// --- Group tables and the catalogue
+// ---------------------------------------------------------------
 
 TEST(SegmentGroups, TablesNameTheirSegmentsInIndexOrder) {
     const auto nameOf = [](SegmentId id) { return std::string(kSegmentCatalogue[id].name); };

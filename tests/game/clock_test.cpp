@@ -6,7 +6,7 @@
 namespace {
 
 class ClockTest : public ::testing::Test {
-protected:
+  protected:
     void showClock(int h, int m) {
         rig.clock.set(h, m);
         rig.open();
@@ -23,7 +23,7 @@ TEST_F(ClockTest, ShowsTwelveHourTimeWithAmAndPm) {
         const char* panel;
         bool pm;
     };
-    const Case cases[] = {{0, 5, "1205", false},  {9, 7, " 907", false}, {10, 0, "1000", false},
+    const Case cases[] = {{0, 5, "1205", false},   {9, 7, " 907", false}, {10, 0, "1000", false},
                           {11, 59, "1159", false}, {12, 0, "1200", true}, {12, 30, "1230", true},
                           {13, 1, " 101", true},   {23, 59, "1159", true}};
     showClock(6, 0);

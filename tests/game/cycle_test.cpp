@@ -8,7 +8,7 @@ namespace {
 using Sounds = std::vector<std::string>;
 
 class CycleTest : public ::testing::Test {
-protected:
+  protected:
     // From the end of the start sequence to the first tick.
     static constexpr std::int64_t kToFirstTick = 275;
     void tick() { rig.advance(game.Timer_Game.interval()); }
@@ -232,7 +232,7 @@ TEST_F(CycleTest, GameBAtTheSpawnFloorStartsAFlameInEveryFreeFlamePhase) {
     clearFlames();
     rig.random.fallbackHighest = false;  // every draw 0: always row 1, always "start"
     game.Score = 90;                     // SpawnRange 3 from the first tick on
-    rig.moveTo(3);  // out of row 1's way
+    rig.moveTo(3);                       // out of row 1's way
     rig.advance(kToFirstTick);
     EXPECT_EQ(game.SpawnRange, 3);
     std::vector<int> started;

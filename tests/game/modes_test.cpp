@@ -6,14 +6,14 @@
 namespace {
 
 class ModesTest : public ::testing::Test {
-protected:
+  protected:
     bool anyTimerEnabled() const {
         const Game& g = rig.game;
-        for (const Timer* t : {&g.Timer_Game_Start, &g.Timer_Game, &g.Timer_Hero_Hand_1,
-                               &g.Timer_Hero_Hand_2, &g.Timer_Hero_Hand_3, &g.Timer_Hero_Hand_4,
-                               &g.Timer_Miss_1, &g.Timer_Miss_2, &g.Timer_Miss_3,
-                               &g.Timer_Game_Over, &g.Timer_Chance_Time, &g.Timer_Score_Blink,
-                               &g.Timer_Clock})
+        for (const Timer* t :
+             {&g.Timer_Game_Start, &g.Timer_Game, &g.Timer_Hero_Hand_1, &g.Timer_Hero_Hand_2,
+              &g.Timer_Hero_Hand_3, &g.Timer_Hero_Hand_4, &g.Timer_Miss_1, &g.Timer_Miss_2,
+              &g.Timer_Miss_3, &g.Timer_Game_Over, &g.Timer_Chance_Time, &g.Timer_Score_Blink,
+              &g.Timer_Clock})
             if (t->enabled()) return true;
         return false;
     }
@@ -52,9 +52,12 @@ TEST_F(ModesTest, ClosedDeviceReactsOnlyToOpening) {
 
 TEST_F(ModesTest, PressedPicturesFollowTheButtonsInEveryMode) {
     const std::pair<void (Game::*)(), void (Game::*)()> buttons[] = {
-        {&Game::Inp_game_a_down, &Game::Inp_game_a_up}, {&Game::Inp_game_b_down, &Game::Inp_game_b_up},
-        {&Game::Inp_time_down, &Game::Inp_time_up},     {&Game::Inp_acl_down, &Game::Inp_acl_up},
-        {&Game::Inp_left_down, &Game::Inp_left_up},     {&Game::Inp_right_down, &Game::Inp_right_up},
+        {&Game::Inp_game_a_down, &Game::Inp_game_a_up},
+        {&Game::Inp_game_b_down, &Game::Inp_game_b_up},
+        {&Game::Inp_time_down, &Game::Inp_time_up},
+        {&Game::Inp_acl_down, &Game::Inp_acl_up},
+        {&Game::Inp_left_down, &Game::Inp_left_up},
+        {&Game::Inp_right_down, &Game::Inp_right_up},
     };
     const char* pictures[] = {"btn_game_a_down", "btn_game_b_down", "btn_time_down",
                               "btn_acl_down",    "btn_left_down",   "btn_right_down"};
@@ -75,8 +78,8 @@ TEST_F(ModesTest, PressedPicturesFollowTheButtonsInEveryMode) {
 }
 
 TEST_F(ModesTest, HoldingGameAShowsItsHighScoreAndTheGameStartsOnRelease) {
-    const std::pair<int, const char*> cases[] = {{0, "   0"}, {40, "  40"}, {999, " 999"},
-                                                 {1205, " 205"}};
+    const std::pair<int, const char*> cases[] = {
+        {0, "   0"}, {40, "  40"}, {999, " 999"}, {1205, " 205"}};
     for (const auto& [stored, shown] : cases) {
         rig.backend.values["HiScore1"] = std::to_string(stored);
         game.loadHighScores();

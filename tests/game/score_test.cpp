@@ -8,7 +8,7 @@ namespace {
 using Sounds = std::vector<std::string>;
 
 class ScoreTest : public ::testing::Test {
-protected:
+  protected:
     // In play, hero at 1, the row-1 item at the hand; rows 2 and 3 high up and rising, so that
     // nothing drops for several seconds.
     void readyToCatchAtPosition1(std::int32_t score) {
@@ -35,10 +35,10 @@ TEST_F(ScoreTest, DifficultyRisesWithinEachHundredAndEasesAtTheNext) {
         int interval, spawnRange;
     };
     const Case cases[] = {
-        {0, 650, 12},   {9, 650, 12},   {10, 626, 11},  {50, 530, 7},    {89, 458, 4},
-        {90, 434, 3},   {99, 434, 3},   {100, 626, 11}, {190, 410, 3},   {300, 578, 9},
-        {589, 338, 3},  {590, 320, 3},  {599, 320, 3},  {600, 506, 6},   {900, 434, 3},
-        {990, 320, 3},  {1000, 410, 3}, {1234, 320, 3}, {1300, 338, 3},  {1400, 320, 3},
+        {0, 650, 12},  {9, 650, 12},   {10, 626, 11},  {50, 530, 7},   {89, 458, 4},
+        {90, 434, 3},  {99, 434, 3},   {100, 626, 11}, {190, 410, 3},  {300, 578, 9},
+        {589, 338, 3}, {590, 320, 3},  {599, 320, 3},  {600, 506, 6},  {900, 434, 3},
+        {990, 320, 3}, {1000, 410, 3}, {1234, 320, 3}, {1300, 338, 3}, {1400, 320, 3},
     };
     for (const Case& c : cases) {
         game.Score = c.score;
