@@ -191,6 +191,8 @@ BUTTONS = {  # name: (cx, cy, r, cap gradient, label, label below?)
 
 def body():
     emit('<g id="im_background_bottom">')
+    # the lowest picture covers the whole window; outside the device it is clear
+    emit(f'<rect x="0" y="0" width="{W}" height="{H}" fill="#000" fill-opacity="0"/>')
     outline = f'M 50,6 H {W - 50} Q {W - 6},6 {W - 6},50 V {H - 60} Q {W - 6},{H - 6} {W - 60},{H - 6} ' \
               f'H 60 Q 6,{H - 6} 6,{H - 60} V 50 Q 6,6 50,6 Z'
     emit(path(outline, 'fill="url(#rim)" stroke="#23272c" stroke-width="1.5"'))
@@ -537,8 +539,9 @@ def seven_segment(x, y, lit):
     def P(px, py):  # place-local with slant around the middle
         return x + px + (DIGIT_H / 2 - py) * sl, y + py
 
-    w, h = DIGIT_W - 6, DIGIT_H - 4
-    x1, x2 = 3, 3 + w
+    # slant and shadow must stay inside the place: glyphs are the place's exact size
+    w, h = DIGIT_W - 7, DIGIT_H - 4
+    x1, x2 = 2.6, 2.6 + w
     ya, yg, yd = 2, 2 + h / 2, 2 + h
 
     def hseg(yy):
