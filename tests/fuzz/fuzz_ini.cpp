@@ -1,0 +1,36 @@
+#include <string_view>
+
+#include "fuzz_target.h"
+#include "skin/ini_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const IniFile ini = IniFile::parse(text);
+    for (std::string_view section : {"Common", "Fullscreen", "Image1", "image113", "Manual"}) {
+        for (std::string_view key :
+             {"SkinDir", "GameWidth", "Filename", "BgColor", "GameOffsetX"}) {
+            if (const auto v = ini.value(section, key))
+                fuzzCheck(v->size() <= IniFile::kMaxValueLength, "value longer than the cut");
+            ini.readInteger(section, key, 0);
+            ini.readColour(section, key, 0);
+            fuzzCheck(ini.readOffset(section, key) != 0, "zero offset must mean centring");
+            fuzzCheck(ini.readFolder(section, key, "").back() == '\\', "folder without delimiter");
+            if (const auto name = ini.readFileName(section, key, "nil"))
+                fuzzCheck(!name->empty() && *name != "nil", "no-file name returned as a file");
+        }
+    }
+    if (const auto n = parseInteger(text.substr(0, 40)))
+        fuzzCheck(parseInteger(std::to_string(*n)) == n, "integer does not read back");
+    return 0;
+}
+
+std::vector<FuzzInput> fuzzSeeds() {
+    auto bytes = [](std::string_view s) { return FuzzInput(s.begin(), s.end()); };
+    return {
+        bytes("\xEF\xBB\xBF[Common]\r\nSkinDir=Graphics\\Skin\\\r\nGameWidth=$1F2\r\n"),
+        bytes("[Image1]\nFilename=\"a b.bmp\"\nLeft=-20\nTop=0x10\n;comment\n[image1]\nLeft=5\n"),
+        bytes("[Fullscreen]\nGameOffsetX=Center\nBgColor=$00ff00ff\nLogoFile='nil'\n"),
+        bytes("-2147483648"), bytes("0x7fffffff")};
+}
+
+void fuzzFixup(FuzzInput&) {}

@@ -1,0 +1,22 @@
+#pragma once
+// What every decoded picture must satisfy, whatever the input was.
+#include "fuzz_target.h"
+#include "skin/picture_decoder.h"
+
+// Small enough that random headers cannot make a run slow, large enough for every seed.
+inline constexpr DecodeLimits kFuzzLimits{1024, 256 * 1024};
+
+inline void checkDecoded(const std::optional<DecodedPicture>& d, PictureFormat format) {
+    if (!d) return;
+    const Picture& p = d->picture;
+    fuzzCheck(p != nullptr, "decoded picture is null");
+    fuzzCheck(p->width > 0 && p->height > 0, "empty picture reported as decoded");
+    fuzzCheck(p->width <= kFuzzLimits.maxSide && p->height <= kFuzzLimits.maxSide, "side limit");
+    fuzzCheck(std::int64_t{p->width} * p->height <= kFuzzLimits.maxPixels, "pixel limit");
+    fuzzCheck(p->rgba.size() == static_cast<std::size_t>(p->width) * p->height * 4, "buffer size");
+    fuzzCheck(d->format == format, "format");
+    for (bool seeThrough : {false, true}) {
+        const Picture drawn = applyDrawingRules(*d, seeThrough);
+        fuzzCheck(drawn && drawn->rgba.size() == p->rgba.size(), "drawing rules changed the size");
+    }
+}
