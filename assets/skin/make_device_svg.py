@@ -21,8 +21,8 @@ KEY = "#b7c1a9"            # key colour of bitmap segments (close to the screen 
 HERO_X = [54, 150, 222, 314]
 FLAME_X = [102, 268]
 ITEM_CX = [54, 186, 314]
-ITEM_Y = [62, 78, 97, 118, 140]           # positions 1..5
-ITEM_DX = {0: [14, 2, -8, -9, 0], 1: [12, 4, -4, -6, 0], 2: [-14, -2, 8, 9, 0]}
+ITEM_Y = [60, 78, 97, 118, 140]           # positions 1..5
+ITEM_DX = {0: [-2, -16, -20, -14, 0], 1: [14, 6, -2, -4, 0], 2: [2, 16, 20, 14, 0]}
 FLAME_Y = [70, 100, 130, 160, 190, 222, 262]
 DIGIT_X = [262, 290, 326, 354]
 DIGIT_Y, DIGIT_W, DIGIT_H = 7, 24, 40
@@ -240,7 +240,7 @@ def body():
     for row in range(5):
         for col in range(7):
             x = 46 + col * 12 + (6 if row % 2 else 0)
-            y = 398 + row * 11
+            y = 384 + row * 10
             emit(f'<circle cx="{x}" cy="{y}" r="2.6" fill="url(#hole)"/>')
     emit(text(692, 400, "GAME OF SKILL", 7, fill="#4a5058", extra='letter-spacing="1.5"'))
     emit(text(692, 412, "AND CLOCK", 7, fill="#4a5058", extra='letter-spacing="1.5"'))
@@ -347,13 +347,13 @@ def torch_shape(cx, cy, angle, scale=1.0):
         y *= scale
         return cx + x * math.cos(a) - y * math.sin(a), cy + x * math.sin(a) + y * math.cos(a)
 
-    handle = [rot(-1.6, -2), rot(1.6, -2), rot(2.4, 12), rot(-2.4, 12)]
-    cup = [rot(-4, -5), rot(4, -5), rot(2.6, -1), rot(-2.6, -1)]
-    flame = [rot(0, -17), rot(3.2, -12), rot(5, -8), rot(3.6, -5), rot(-3.6, -5), rot(-5, -8),
-             rot(-3, -11), rot(-1.5, -9.5)]
+    handle = [rot(-1.5, -3), rot(1.5, -3), rot(2.3, 12), rot(-2.3, 12)]
+    cup = [rot(-4.2, -6), rot(4.2, -6), rot(3, -2), rot(-3, -2)]
+    flame = [rot(0, -21), rot(2.5, -16), rot(6, -12.5), rot(5.5, -8.5), rot(3.5, -6.8), rot(-3.5, -6.8),
+             rot(-5.5, -8.5), rot(-5.6, -12), rot(-3.6, -15.5), rot(-2.6, -12.5), rot(-1.2, -15)]
     body = poly(handle) + poly(cup) + poly(flame)
-    k1, k2 = rot(0, -6.6), rot(0.8, -11)
-    gaps = gap_path(f"M {fmt(k1[0])},{fmt(k1[1])} L {fmt(k2[0])},{fmt(k2[1])}", 1.3)
+    k1, k2, k3 = rot(-1.8, -8.8), rot(0.4, -14), rot(1.8, -9.2)
+    gaps = gap_path(f"M {fmt(k1[0])},{fmt(k1[1])} Q {fmt(k2[0])},{fmt(k2[1])} {fmt(k3[0])},{fmt(k3[1])}", 1.3)
     return body, gaps
 
 
@@ -363,7 +363,7 @@ def items():
             if p <= 5:
                 cx = ITEM_CX[r] + ITEM_DX[r][p - 1]
                 cy = ITEM_Y[p - 1]
-                angle = [200, 120, 60, 330, 10][p - 1] * (1 if r != 2 else -1)
+                angle = [150, 95, 40, 330, 10][p - 1] * (1 if r != 2 else -1)
             elif p == 6:
                 cx = [28, 186, 342][r]
                 cy = 176
@@ -372,7 +372,7 @@ def items():
                 cx = [22, 186, 346][r]
                 cy = 284
                 angle = [-90, 90, 90][r]
-            body, gaps = torch_shape(LCD_X + cx, LCD_Y + cy, angle, 1.22)
+            body, gaps = torch_shape(LCD_X + cx, LCD_Y + cy, angle, 1.05)
             lcd_segment(f"im_item_{r + 1}_{p}", body, gaps)
 
 
