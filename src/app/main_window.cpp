@@ -151,7 +151,7 @@ void TForm1::updateShape() {
     shapeValid_ = true;
     const QImage composed = view_->compose();
     const QRgb keyColour = colourOf(presentation_.colourKey).rgb();
-    const QImage maskImage = composed.createMaskFromColor(keyColour, Qt::MaskOutColor);
+    const QImage maskImage = composed.createMaskFromColor(keyColour, Qt::MaskInColor);
     setMask(QBitmap::fromImage(maskImage));
 }
 
