@@ -267,4 +267,19 @@ TEST_F(MissTest, StoredHighScoresAreReadBackAtStartUp) {
     EXPECT_EQ(next.game.HiScore2, 0);
 }
 
+TEST_F(MissTest, AKeyHeldThroughAMissStillHasToBeReleasedBeforeTheNextMove) {
+    rig.startGame();
+    game.Inp_left_down();  // moves to 1 and stays held
+    placeItems(rig, {3, 3, 5}, {1, 1, 6});
+    rig.advance(275 + 1 + 280 + 1600 + 488 * 3 + 1 + 200 * 11 + 600);
+    ASSERT_TRUE(game.Playing);
+    ASSERT_EQ(game.HeroPos, 4);
+    EXPECT_TRUE(game.MoveLock);
+    game.Inp_left_down();
+    EXPECT_EQ(game.HeroPos, 4);
+    game.Inp_left_up();
+    game.Inp_left_down();
+    EXPECT_EQ(game.HeroPos, 3);
+}
+
 }  // namespace

@@ -204,4 +204,69 @@ TEST_F(ModesTest, TimeInGameOverLeavesTheSequenceForTheAlarmViewAndReleaseShowsT
     EXPECT_EQ(rig.panel(), " 941");
 }
 
+// Brings a fresh device into a mode the way a user would, holding the button where the mode
+// needs it held.
+void reach(GameRig& rig, std::int32_t mode) {
+    Game& g = rig.game;
+    if (mode == ModeClosed) return;
+    rig.open();
+    switch (mode) {
+        case ModeReset:
+            g.Inp_acl_down();
+            break;
+        case ModeAlarmView:
+            g.Inp_time_down();
+            break;
+        case ModeClock:
+            g.Inp_time_down();
+            g.Inp_time_up();
+            break;
+        case ModeGameAScore:
+            g.Inp_game_a_down();
+            break;
+        case ModeGameBScore:
+            g.Inp_game_b_down();
+            break;
+        case ModeGameA:
+        case ModeGameB:
+            rig.startGame(mode == ModeGameB);
+            break;
+        case ModeGameOver:
+            rig.startGame();
+            rig.advance(120'000);  // a player who never moves has lost by now
+            break;
+        default:
+            break;
+    }
+    rig.advance(1);
+}
+
+TEST(ModeTable, EachModeAcceptsExactlyItsButtonsAndEveryPressShowsItsPicture) {
+    struct Press {
+        void (Game::*down)();
+        const char* picture;
+        std::int32_t target;
+    };
+    const Press presses[] = {
+        {&Game::Inp_game_a_down, "btn_game_a_down", ModeGameAScore},
+        {&Game::Inp_game_b_down, "btn_game_b_down", ModeGameBScore},
+        {&Game::Inp_time_down, "btn_time_down", ModeAlarmView},
+        {&Game::Inp_acl_down, "btn_acl_down", ModeReset},
+    };
+    for (std::int32_t mode = ModeClosed; mode <= ModeGameOver; ++mode) {
+        const bool startButtons =
+            mode == ModeAllSegments || mode == ModeClock || mode == ModeGameOver;
+        for (const Press& p : presses) {
+            GameRig rig;
+            reach(rig, mode);
+            ASSERT_EQ(rig.game.GameState, mode);
+            (rig.game.*p.down)();
+            const bool accepted = p.target == ModeReset ? mode != ModeClosed : startButtons;
+            EXPECT_EQ(rig.game.GameState, accepted ? p.target : mode)
+                << "mode " << mode << ", " << p.picture;
+            EXPECT_TRUE(rig.lit(p.picture)) << "mode " << mode;
+        }
+    }
+}
+
 }  // namespace
