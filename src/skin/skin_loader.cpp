@@ -63,11 +63,9 @@ bool seeThroughElement(SegmentId id) {
     return kSegmentCatalogue[id].transparent;
 }
 
-void loadFullscreenDecor(const IniFile& ini, PictureLoader& pictures, SegmentDisplay& display,
+void loadFullscreenDecor(const IniFile& ini, const std::string& backdropDir,
+                         PictureLoader& pictures, SegmentDisplay& display,
                          Presentation& presentation) {
-    const std::string backdropDir =
-        ini.readFolder("Fullscreen", "BackdropDir", "Graphics\\Backdrop\\");
-
     constexpr SegmentId backdrop = seg("im_backdrop");
     if (const auto file = ini.readFileName("Fullscreen", "BackdropFile", "nil")) {
         if (const auto found = findSkinFile(backdropDir + *file)) {
@@ -90,10 +88,8 @@ Offset fullscreenOffset(const IniFile& ini, ScreenSize screen, int gameWidth, in
             y ? *y : clampCoordinate((std::int64_t{screen.height} - gameHeight) / 2)};
 }
 
-void loadLogo(const IniFile& ini, PictureLoader& pictures, SegmentDisplay& display,
-              const Presentation& presentation) {
-    const std::string backdropDir =
-        ini.readFolder("Fullscreen", "BackdropDir", "Graphics\\Backdrop\\");
+void loadLogo(const IniFile& ini, const std::string& backdropDir, PictureLoader& pictures,
+              SegmentDisplay& display, const Presentation& presentation) {
     const auto file = ini.readFileName("Fullscreen", "LogoFile", "nil");
     if (!file) return;
     const auto found = findSkinFile(backdropDir + *file);
@@ -179,11 +175,13 @@ void Skin_Load(const std::string& programFolder, bool fullscreenMode, Shell& she
         Offset offset;
         if (fullscreenMode) {
             const ScreenSize screen = shell.screenSize();
-            loadFullscreenDecor(*ini, pictures, display, presentation);
+            const std::string backdropDir =
+                ini->readFolder("Fullscreen", "BackdropDir", "Graphics\\Backdrop\\");
+            loadFullscreenDecor(*ini, backdropDir, pictures, display, presentation);
             offset = fullscreenOffset(*ini, screen, gameWidth, gameHeight);
             presentation.clientWidth = clampSize(screen.width);
             presentation.clientHeight = clampSize(screen.height);
-            loadLogo(*ini, pictures, display, presentation);
+            loadLogo(*ini, backdropDir, pictures, display, presentation);
         } else {
             const std::uint32_t key =
                 ini->readColour("VideoMode", "TranspColor", 0xFF00FF) & 0xFFFFFF;
