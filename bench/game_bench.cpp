@@ -36,7 +36,7 @@ std::atomic<long> gAllocations{0};
 namespace {
 
 class SilentLibrary final : public SoundLibrary {
-  public:
+public:
     bool Init(int, int, unsigned) override { return true; }
     bool SetOutput(int) override { return true; }
     SampleHandle SampleLoad(int, const std::string&, unsigned, int, int) override { return 1; }
@@ -48,7 +48,7 @@ class SilentLibrary final : public SoundLibrary {
 
 // Sound calls go all the way to the library, as with an opened driver.
 class OpenedSound final : public SoundSystem {
-  public:
+public:
     explicit OpenedSound(SoundLibrary& library) : SoundSystem(library) {
         soundOn_ = true;
         handles_.fill(1);
@@ -56,7 +56,7 @@ class OpenedSound final : public SoundSystem {
 };
 
 class FixedClock final : public LocalClock {
-  public:
+public:
     TimeOfDay now() const override { return {10, 30}; }
 };
 

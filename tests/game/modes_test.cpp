@@ -6,7 +6,7 @@
 namespace {
 
 class ModesTest : public ::testing::Test {
-  protected:
+protected:
     bool anyTimerEnabled() const {
         const Game& g = rig.game;
         for (const Timer* t :

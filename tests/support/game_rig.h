@@ -18,7 +18,7 @@
 
 // A sound system as it is once a driver has been opened: every sample loaded from its file.
 class OpenedSoundSystem final : public SoundSystem {
-  public:
+public:
     explicit OpenedSoundSystem(SoundLibrary& library) : SoundSystem(library) {
         for (const SampleInfo& s : kSamples)
             handles_[static_cast<int>(s.id)] =

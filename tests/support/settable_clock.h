@@ -3,7 +3,7 @@
 #include "game/local_clock.h"
 
 class SettableClock final : public LocalClock {
-  public:
+public:
     TimeOfDay now() const override { return time; }
     void set(int hours, int minutes) { time = {hours, minutes}; }
     TimeOfDay time{};
