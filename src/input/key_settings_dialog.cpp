@@ -57,9 +57,8 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const 
 
 }  // namespace
 
-TKeysForm::TKeysForm(KeyBindings& bindings, SettingsStore& settings, KeySettingsHost& host,
-                     QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+TKeysForm::TKeysForm(KeyBindings& bindings, SettingsStore& settings, KeySettingsHost& host)
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       bindings_(bindings),
       settings_(settings),
       host_(host) {

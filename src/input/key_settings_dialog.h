@@ -25,8 +25,9 @@ class TKeysForm final : public QDialog {
     Q_OBJECT
   public:
     // Runs FormCreate: the lists show the bindings' choices as they are now, and only now.
-    TKeysForm(KeyBindings& bindings, SettingsStore& settings, KeySettingsHost& host,
-              QWidget* parent = nullptr);
+    // A window of its own, without a parent: a child of the main window would be disabled
+    // together with it while open, and could then never be left.
+    TKeysForm(KeyBindings& bindings, SettingsStore& settings, KeySettingsHost& host);
 
     // Centres the dialog on its screen and shows it; the caller disables the main window.
     void openCentred();

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <array>
 
+#include "input/input_dispatch.h"
+
 namespace {
 
 // Windows virtual-key codes beyond the printable range.
@@ -207,4 +209,13 @@ std::optional<KeyStroke> keyStrokeOf(const QKeyEvent& event, ScanCodeKind kind) 
 
 std::optional<KeyStroke> keyStrokeOf(const QKeyEvent& event) {
     return keyStrokeOf(event, currentScanCodeKind());
+}
+
+void dispatchKeyEvent(InputDispatch& input, const QKeyEvent& event) {
+    const std::optional<KeyStroke> stroke = keyStrokeOf(event);
+    if (!stroke) return;
+    if (stroke->down)
+        input.FormKeyDown(stroke->code);
+    else
+        input.FormKeyUp(stroke->code);
 }

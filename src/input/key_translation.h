@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+class InputDispatch;
 class QKeyEvent;
 
 // What a key event's native scan code means.
@@ -31,3 +32,6 @@ struct KeyStroke {
 // held key as release/press pairs and the buttons would otherwise flicker up and down.
 std::optional<KeyStroke> keyStrokeOf(const QKeyEvent& event, ScanCodeKind kind);
 std::optional<KeyStroke> keyStrokeOf(const QKeyEvent& event);
+
+// The device window's key handlers: FormKeyDown or FormKeyUp for a Qt key event, if any.
+void dispatchKeyEvent(InputDispatch& input, const QKeyEvent& event);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -191,6 +192,21 @@ TEST_F(KeySettingsDialog, EnterAndEscReachTheDialogWhateverHasTheFocus) {
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(host.enables, 2);
     EXPECT_EQ(host.hintUpdates, 1) << "Esc rebuilds nothing";
+}
+
+TEST_F(KeySettingsDialog, AnOpenListKeepsEnterAndEscForItself) {
+    cb(1)->showPopup();
+    QTest::keyClick(cb(1)->view(), Qt::Key_Down);
+    QTest::keyClick(cb(1)->view(), Qt::Key_Escape);
+    EXPECT_TRUE(dialog->isVisible()) << "Esc closes only the list";
+    cb(1)->showPopup();
+    QTest::keyClick(cb(1)->view(), Qt::Key_Down);
+    QTest::keyClick(cb(1)->view(), Qt::Key_Return);
+    EXPECT_TRUE(dialog->isVisible()) << "Enter picks the entry and closes only the list";
+    EXPECT_EQ(cb(1)->currentText(), "2");
+    EXPECT_EQ(redRows(), "12");
+    EXPECT_EQ(host.enables, 0);
+    EXPECT_EQ(rig.backend.values, storedAtCreation);
 }
 
 TEST_F(KeySettingsDialog, EscKeepsTheBindingsButTheListsRememberTheChange) {

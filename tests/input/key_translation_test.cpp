@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "input/key_translation.h"
+#include "input_rig.h"
 
 namespace {
 
@@ -130,6 +131,52 @@ TEST(KeyTranslation, KeysWithoutACodeAreNotDispatched) {
     EXPECT_FALSE(keyStrokeOf(e, ScanCodeKind::Other).has_value());
     const QKeyEvent other(QEvent::ShortcutOverride, Qt::Key_A, kNone, 38, 'a', 0);
     EXPECT_FALSE(keyStrokeOf(other, ScanCodeKind::Xkb).has_value());
+}
+
+}  // namespace
+
+namespace {
+
+// Through the running platform's translation to the game, as the device window does it.
+class KeyEventsOnGame : public ::testing::Test {
+  protected:
+    void SetUp() override { rig.bindings.load(rig.settings); }
+    void send(QEvent::Type type, int key, Qt::KeyboardModifiers mods, bool repeat = false) {
+        const QKeyEvent e(type, key, mods, 0, 0, 0, QString(), repeat);
+        dispatchKeyEvent(rig.input, e);
+    }
+    InputRig rig;
+};
+
+TEST_F(KeyEventsOnGame, TheKeyOneStartsGameAWithShiftOrCtrlHeld) {
+    send(QEvent::KeyPress, Qt::Key_5, Qt::NoModifier);
+    send(QEvent::KeyRelease, Qt::Key_5, Qt::NoModifier);
+    ASSERT_EQ(rig.game.GameState, ModeAllSegments);
+    send(QEvent::KeyPress, Qt::Key_Exclam, Qt::ShiftModifier);
+    EXPECT_EQ(rig.game.GameState, ModeGameAScore);
+    send(QEvent::KeyRelease, Qt::Key_1, Qt::NoModifier);
+    EXPECT_EQ(rig.game.GameState, ModeGameA);
+
+    send(QEvent::KeyPress, Qt::Key_5, Qt::NoModifier);
+    send(QEvent::KeyRelease, Qt::Key_5, Qt::NoModifier);
+    send(QEvent::KeyPress, Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(rig.game.GameState, ModeGameAScore);
+}
+
+TEST_F(KeyEventsOnGame, AHeldLeftArrowStaysPressedThroughX11RepeatReleases) {
+    send(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+    for (int i = 0; i < 3; ++i) {
+        send(QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier, true);
+        EXPECT_TRUE(rig.lit(seg("btn_left_down"))) << "repeat " << i;
+        send(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier, true);
+    }
+    send(QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier);
+    EXPECT_FALSE(rig.lit(seg("btn_left_down")));
+}
+
+TEST_F(KeyEventsOnGame, KeypadFiveIsNotTheAclKey) {
+    send(QEvent::KeyPress, Qt::Key_5, Qt::KeypadModifier);
+    EXPECT_EQ(rig.game.GameState, ModeClosed);
 }
 
 }  // namespace
