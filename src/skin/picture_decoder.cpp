@@ -23,7 +23,8 @@ std::string lowerExtension(const std::string& path) {
 
 }  // namespace
 
-std::optional<DecodedPicture> decodePictureFile(const std::string& path) {
+std::optional<DecodedPicture> decodePictureFile(const std::string& path,
+                                                const DecodeLimits& limits) {
     const std::string ext = lowerExtension(path);
     using Decoder =
         std::optional<DecodedPicture> (*)(std::span<const std::uint8_t>, const DecodeLimits&);
@@ -38,7 +39,7 @@ std::optional<DecodedPicture> decodePictureFile(const std::string& path) {
         return std::nullopt;
     const auto bytes = readFileBytes(path, kMaxPictureFileBytes);
     if (!bytes) return std::nullopt;
-    return decoder(*bytes, DecodeLimits{});
+    return decoder(*bytes, limits);
 }
 
 Picture makePlaceholderPicture(bool seeThrough) {

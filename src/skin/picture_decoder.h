@@ -32,8 +32,9 @@ struct DecodeLimits {
 
 // Reads and decodes one picture file, choosing the decoder by the extension (bmp, jpg/jpeg, png,
 // in any case). The path is used as it stands (no case folding). nullopt: the file cannot be
-// read or decoded, or the extension names no known format.
-std::optional<DecodedPicture> decodePictureFile(const std::string& path);
+// read or decoded, is larger than the limits allow, or the extension names no known format.
+std::optional<DecodedPicture> decodePictureFile(const std::string& path,
+                                                const DecodeLimits& limits = {});
 
 // The decoders themselves, on a file's bytes.
 std::optional<DecodedPicture> decodeBmp(std::span<const std::uint8_t> data,

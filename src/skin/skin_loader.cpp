@@ -32,12 +32,14 @@ std::optional<std::string> findConfig(const std::string& programFolder) {
 // nothing is kept once the load is over.
 class PictureLoader {
   public:
+    explicit PictureLoader(const SkinLoadLimits& limits) : limits_(limits) {}
+
     // The picture for an element whose file exists: decoded, or the placeholder when it cannot be
     // decoded (the file's name is then remembered for the message).
     Picture load(const std::string& foundPath, const std::string& nameAsWritten, bool seeThrough) {
         auto it = decoded_.find(foundPath);
         if (it == decoded_.end())
-            it = decoded_.emplace(foundPath, decodePictureFile(foundPath)).first;
+            it = decoded_.emplace(foundPath, decodeWithinBudget(foundPath)).first;
         if (it->second) return applyDrawingRules(*it->second, seeThrough);
         if (std::find(failed_.begin(), failed_.end(), nameAsWritten) == failed_.end())
             failed_.push_back(nameAsWritten);
@@ -50,6 +52,18 @@ class PictureLoader {
     }
 
   private:
+    std::optional<DecodedPicture> decodeWithinBudget(const std::string& path) {
+        DecodeLimits limits = limits_.perPicture;
+        limits.maxPixels = std::min(limits.maxPixels, limits_.pixelsPerLoad - pixelsUsed_);
+        if (limits.maxPixels <= 0) return std::nullopt;
+        auto decoded = decodePictureFile(path, limits);
+        if (decoded)
+            pixelsUsed_ += std::int64_t{decoded->picture->width} * decoded->picture->height;
+        return decoded;
+    }
+
+    SkinLoadLimits limits_;
+    std::int64_t pixelsUsed_ = 0;
     std::map<std::string, std::optional<DecodedPicture>> decoded_;
     std::vector<std::string> failed_;
 };
@@ -158,14 +172,14 @@ std::string undecodablePicturesMessage(const std::vector<std::string>& files) {
 }
 
 void Skin_Load(const std::string& programFolder, bool fullscreenMode, Shell& shell,
-               SegmentDisplay& display, Presentation& presentation) {
+               SegmentDisplay& display, Presentation& presentation, const SkinLoadLimits& limits) {
     const auto configPath = findConfig(programFolder);
     const auto ini = configPath ? IniFile::load(*configPath) : std::nullopt;
     if (!ini) {
         shell.showError("Configuration file (Config.ini) not found. Please reinstall the game.");
         shell.requestQuit();
     } else {
-        PictureLoader pictures;
+        PictureLoader pictures(limits);
         const std::string skinDir = ini->readFolder("Common", "SkinDir", "Graphics\\Skin\\");
         const int gameHeight = clampSize(ini->readInteger("Common", "GameHeight", 771));
         const int gameWidth = clampSize(ini->readInteger("Common", "GameWidth", 498));
@@ -210,7 +224,8 @@ void Skin_Load(const std::string& programFolder, bool fullscreenMode, Shell& she
     display.setBounds(menuBackground, menu);
 }
 
-ManualPages Skin_Load_Manual(const std::string& programFolder, Shell& shell) {
+ManualPages Skin_Load_Manual(const std::string& programFolder, Shell& shell,
+                             const SkinLoadLimits& limits) {
     const auto configPath = findConfig(programFolder);
     const IniFile ini =
         (configPath ? IniFile::load(*configPath) : std::nullopt).value_or(IniFile::parse(""));
@@ -220,7 +235,7 @@ ManualPages Skin_Load_Manual(const std::string& programFolder, Shell& shell) {
     manual.clientHeight = clampSize(ini.readInteger("Manual", "ManualHeight", 365));
     manual.clientWidth = clampSize(ini.readInteger("Manual", "ManualWidth", 545));
 
-    PictureLoader pictures;
+    PictureLoader pictures(limits);
     for (int n = 1; n <= kManualPageCount; ++n) {
         const std::string name = dir + std::to_string(n) + ".bmp";
         const auto found = findSkinFile(name);

@@ -9,6 +9,7 @@
 #include "app/shell.h"
 #include "display/picture.h"
 #include "display/segment_display.h"
+#include "skin/picture_decoder.h"
 
 // How the device window presents itself; the Qt window applies it after each load. It lives as
 // long as the window: a load that finds no backdrop leaves the backdrop's stretch switch as it was.
@@ -22,12 +23,21 @@ struct Presentation {
     bool fullscreen = false;
 };
 
+// What one load may decode in all: each picture within perPicture, and all of them together
+// within pixelsPerLoad, so that a skin of many small files promising huge pictures cannot
+// exhaust memory. A picture beyond either limit is treated like one that cannot be decoded.
+struct SkinLoadLimits {
+    DecodeLimits perPicture;
+    std::int64_t pixelsPerLoad = std::int64_t{64} * 1024 * 1024;
+};
+
 // Reads programFolder/Config.ini and sets pictures and rectangles of the segments, the backdrop
 // and the logo, and the presentation. Of the visible flags it sets only those of the backdrop,
 // the logo and the game menu button. A missing Config.ini is reported through the shell and ends
 // the program; pictures that cannot be decoded are shown as placeholders and named in one message.
 void Skin_Load(const std::string& programFolder, bool fullscreenMode, Shell& shell,
-               SegmentDisplay& display, Presentation& presentation);
+               SegmentDisplay& display, Presentation& presentation,
+               const SkinLoadLimits& limits = {});
 
 inline constexpr int kManualPageCount = 12;
 
@@ -39,7 +49,8 @@ struct ManualPages {
 
 // Reads the Manual section (defaults when Config.ini is missing) and the twelve pages 1.bmp ..
 // 12.bmp, drawn opaque; a missing page gets the placeholder.
-ManualPages Skin_Load_Manual(const std::string& programFolder, Shell& shell);
+ManualPages Skin_Load_Manual(const std::string& programFolder, Shell& shell,
+                             const SkinLoadLimits& limits = {});
 
 // The message that names the picture files which exist but could not be decoded.
 std::string undecodablePicturesMessage(const std::vector<std::string>& files);

@@ -290,6 +290,20 @@ TEST_F(SkinLoaderTest, UndecodablePicturesBecomePlaceholdersNamedInOneMessage) {
     EXPECT_EQ(shell.errors.size(), 2u);  // once per load
 }
 
+TEST_F(SkinLoaderTest, PicturesBeyondTheLoadsPixelBudgetBecomeNamedPlaceholders) {
+    bmp("Graphics/Skin/a.bmp", cornerImage(8, 8));
+    bmp("Graphics/Skin/b.bmp", cornerImage(8, 8));
+    // a.bmp twice costs its 64 pixels once; b.bmp would need 64 of the 36 left.
+    config("[Image1]\nFilename=a.bmp\n[Image2]\nFilename=a.bmp\n[Image3]\nFilename=b.bmp\n");
+    Skin_Load(path("prog"), false, shell, display, presentation, SkinLoadLimits{{}, 100});
+    EXPECT_EQ(s(kBottom).picture->width, 8);
+    EXPECT_EQ(s(seg("im_background_back")).picture->width, 8);
+    EXPECT_TRUE(isPlaceholder(s(seg("im_background_front")).picture));
+    ASSERT_EQ(shell.errors.size(), 1u);
+    EXPECT_NE(shell.errors[0].find("b.bmp"), std::string::npos);
+    EXPECT_EQ(shell.errors[0].find("a.bmp"), std::string::npos);
+}
+
 TEST_F(SkinLoaderTest, NamesAreFoundWithoutRegardToCaseFromTheWorkingDirectory) {
     bmp("Graphics/Skin/Body.BMP", cornerImage(4, 4));
     bmp("prog/Graphics/Skin/only_in_program_folder.bmp", cornerImage(4, 4));
