@@ -1,0 +1,73 @@
+# Installing like a desktop program.
+#
+#   <prefix>/share/torchwheel/       the program folder as built: the binary beside Config.ini,
+#                                    Graphics/, Sound/ and the documents. It stays in one piece
+#                                    because Config.ini is looked up beside the program file and
+#                                    the pictures and samples below the working directory.
+#   <prefix>/bin/torchwheel          a launcher that changes into that folder and starts the binary
+#   <prefix>/share/applications/     desktop entry
+#   <prefix>/share/metainfo/         AppStream metainfo
+#   <prefix>/share/icons/hicolor/    icons, PNG sizes and scalable SVG
+#
+# Everything installed is listed in install_manifest.txt; packaging/uninstall.sh removes it.
+include(GNUInstallDirs)
+
+set(TORCHWHEEL_APP_ID org.example.Torchwheel)
+set(TORCHWHEEL_INSTALL_PROGRAM_DIR ${CMAKE_INSTALL_DATADIR}/torchwheel)
+set(_packaging ${PROJECT_SOURCE_DIR}/packaging)
+set(_staging ${CMAKE_BINARY_DIR}/packaging)
+
+# --- program folder ---
+# Qt's project setup asks for an $ORIGIN-relative install RPATH, but the binary links only system
+# libraries and the build leaves no RPATH entry to rewrite, which makes the install fail.
+set_target_properties(torchwheel PROPERTIES INSTALL_RPATH "")
+install(TARGETS torchwheel RUNTIME DESTINATION ${TORCHWHEEL_INSTALL_PROGRAM_DIR})
+# The folder's content is produced by the assets target; copying the folder takes whatever
+# documents and pictures it holds without a second list of them here.
+install(DIRECTORY ${TORCHWHEEL_PROGRAM_DIR}/ DESTINATION ${TORCHWHEEL_INSTALL_PROGRAM_DIR}
+        PATTERN torchwheel EXCLUDE)
+
+# --- launcher ---
+# With relative install folders the launcher finds the program folder from its own place, so a
+# prefix that is moved after installing still works; absolute folders are written as they are.
+if(IS_ABSOLUTE "${CMAKE_INSTALL_BINDIR}" OR IS_ABSOLUTE "${TORCHWHEEL_INSTALL_PROGRAM_DIR}")
+    string(REPLACE "'" "'\\''" _quoted "${CMAKE_INSTALL_FULL_DATADIR}/torchwheel")
+    set(TORCHWHEEL_LAUNCHER_PROGRAM_DIR "'${_quoted}'")
+else()
+    file(RELATIVE_PATH _relative /prefix/${CMAKE_INSTALL_BINDIR}
+         /prefix/${TORCHWHEEL_INSTALL_PROGRAM_DIR})
+    set(TORCHWHEEL_LAUNCHER_PROGRAM_DIR "\"$bindir/${_relative}\"")
+endif()
+configure_file(${_packaging}/torchwheel.in ${_staging}/torchwheel @ONLY)
+install(PROGRAMS ${_staging}/torchwheel DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# --- desktop entry (written at install time, when the final prefix is known) ---
+if(IS_ABSOLUTE "${CMAKE_INSTALL_BINDIR}")
+    set(_launcher "${CMAKE_INSTALL_BINDIR}/torchwheel")
+else()
+    set(_launcher "\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/torchwheel")
+endif()
+if(IS_ABSOLUTE "${CMAKE_INSTALL_DATADIR}")
+    set(_applications "${CMAKE_INSTALL_DATADIR}/applications")
+else()
+    set(_applications "\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications")
+endif()
+install(CODE "
+    set(TORCHWHEEL_APP_ID \"${TORCHWHEEL_APP_ID}\")
+    set(TORCHWHEEL_DESKTOP_TEMPLATE \"${_packaging}/org.example.Torchwheel.desktop.in\")
+    set(TORCHWHEEL_DESKTOP_STAGING \"${_staging}/at-install\")
+    set(TORCHWHEEL_LAUNCHER \"${_launcher}\")
+    set(TORCHWHEEL_APPLICATIONS_DIR \"${_applications}\")
+    include(\"${_packaging}/desktop_entry.cmake\")
+")
+
+# --- AppStream metainfo ---
+configure_file(${_packaging}/org.example.Torchwheel.metainfo.xml.in
+               ${_staging}/${TORCHWHEEL_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${_staging}/${TORCHWHEEL_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# --- icons ---
+# Rendered by the assets target (torchwheel_icons): PNG sizes and the scalable drawing.
+install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons
+        OPTIONAL)
