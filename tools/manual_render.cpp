@@ -95,6 +95,32 @@ QImage devicePicture(QSvgRenderer& svg, const QString& state) {
     return image;
 }
 
+// A view of the screen alone with the named segments lit, as on the real device. A word
+// "im_panel_digit_N=D" shows glyph D in digit place N.
+QImage screenPicture(QSvgRenderer& svg, const QStringList& segments) {
+    const QRectF screen = svg.boundsOnElement("im_background_back");
+    QImage image(screen.size().toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(-screen.topLeft());
+    QStringList ids{"im_background_back", "im_game_background"};
+    ids << segments << "im_background_screen_top";
+    for (const QString& word : ids) {
+        const QStringList parts = word.split('=');
+        if (parts.size() == 2) {
+            const QString glyph = "im_panel_number_" + parts[1];
+            if (!svg.elementExists(parts[0]) || !svg.elementExists(glyph)) fail("no element for " + word);
+            svg.render(&p, glyph, svg.boundsOnElement(parts[0]));
+            continue;
+        }
+        if (!svg.elementExists(word)) fail("no element " + word);
+        svg.render(&p, word, svg.boundsOnElement(word));
+    }
+    p.end();
+    return image;
+}
+
 // Lays out one paragraph at y; returns the y below it. Draws only when `draw` is set.
 int paragraph(QPainter& p, const QString& text, int x, int y, int width, const QFont& f,
               bool draw) {
@@ -199,6 +225,18 @@ bool renderPage(QImage& image, const Page& page, int number, QSvgRenderer& svg) 
                 devicePicture(svg, parts.value(1)).scaledToHeight(height, Qt::SmoothTransformation);
             p.drawImage((kPageWidth - device.width()) / 2, y, device);
             y += height + 8;
+            continue;
+        }
+        if (line.startsWith("@screen")) {
+            flush();
+            QStringList parts = line.split(' ', Qt::SkipEmptyParts);
+            const int height = parts.value(1).toInt();
+            parts.remove(0, 2);
+            const QImage screen = screenPicture(svg, parts).scaledToHeight(height, Qt::SmoothTransformation);
+            const int x = (kPageWidth - screen.width()) / 2;
+            p.fillRect(x - 3, y - 3, screen.width() + 6, screen.height() + 6, QColor(0x23, 0x27, 0x2c));
+            p.drawImage(x, y, screen);
+            y += height + 10;
             continue;
         }
         if (line == "@keys") {

@@ -422,9 +422,9 @@ def hero():
         lcd_segment(f"im_hero_{p + 1}_body", head + cap + bells + torso + ruff + seat, gaps)
 
         # arms held low, hands ready
-        dn = (line(x - 8, y + 187, x - 15, y + 199, 4) + line(x - 15, y + 199, x - 13, y + 209, 3.6)
-              + line(x + 8, y + 187, x + 15, y + 199, 4) + line(x + 15, y + 199, x + 13, y + 209, 3.6)
-              + circle(x - 13, y + 211, 3) + circle(x + 13, y + 211, 3))
+        dn = (line(x - 8, y + 187, x - 16, y + 201, 4) + line(x - 16, y + 201, x - 21, y + 193, 3.6)
+              + line(x + 8, y + 187, x + 16, y + 201, 4) + line(x + 16, y + 201, x + 21, y + 193, 3.6)
+              + circle(x - 21.5, y + 191, 3) + circle(x + 21.5, y + 191, 3))
         lcd_segment(f"im_hero_{p + 1}_hand_down", dn)
 
         # arms raised towards the item of the catch row
