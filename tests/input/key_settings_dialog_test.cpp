@@ -231,12 +231,19 @@ TEST_F(KeySettingsDialog, ClosedByTheWindowManagerItLeavesLikeEsc) {
     EXPECT_EQ(rig.backend.values, storedAtCreation);
 }
 
-TEST_F(KeySettingsDialog, ActivationPutsTheFocusOnTheFirstList) {
+TEST_F(KeySettingsDialog, EachActivationPutsTheFocusOnTheFirstList) {
     dialog->hide();
     dialog->openCentred();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    EXPECT_EQ(QApplication::focusWidget(), cb(1));
+
     cb(5)->setFocus();
-    dialog->FormActivate();
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
     EXPECT_EQ(QApplication::focusWidget(), cb(1));
 }
 
