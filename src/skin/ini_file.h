@@ -12,7 +12,7 @@
 std::optional<std::int32_t> parseInteger(std::string_view text);
 
 class IniFile {
-  public:
+public:
     // Values longer than this are cut.
     static constexpr std::size_t kMaxValueLength = 2047;
 
@@ -40,7 +40,7 @@ class IniFile {
     std::optional<std::string> readFileName(std::string_view section, std::string_view key,
                                             const std::string& fallback) const;
 
-  private:
+private:
     // Lower-cased section name -> lower-cased key -> value.
     std::map<std::string, std::map<std::string, std::string>, std::less<>> sections_;
 };

@@ -31,7 +31,7 @@ std::optional<std::string> findConfig(const std::string& programFolder) {
 // Decodes the pictures of one load. Each file is decoded once however many elements name it;
 // nothing is kept once the load is over.
 class PictureLoader {
-  public:
+public:
     explicit PictureLoader(const SkinLoadLimits& limits) : limits_(limits) {}
 
     // The picture for an element whose file exists: decoded, or the placeholder when it cannot be
@@ -51,7 +51,7 @@ class PictureLoader {
         if (!failed_.empty()) shell.showError(undecodablePicturesMessage(failed_));
     }
 
-  private:
+private:
     std::optional<DecodedPicture> decodeWithinBudget(const std::string& path) {
         DecodeLimits limits = limits_.perPicture;
         limits.maxPixels = std::min(limits.maxPixels, limits_.pixelsPerLoad - pixelsUsed_);

@@ -21,7 +21,7 @@ const std::string kNotFound =
     "Configuration file (Config.ini) not found. Please reinstall the game.";
 
 class SkinLoaderTest : public ScratchDirTest {
-  protected:
+protected:
     // Config.ini goes into the program folder; pictures are found from the working directory.
     void config(const std::string& text) { writeText("prog/Config.ini", text); }
     void load(bool fullscreen) {

@@ -13,7 +13,7 @@
 #include "display/picture.h"
 
 class RecordingShell final : public Shell {
-  public:
+public:
     void showError(const std::string& text) override { errors.push_back(text); }
     void requestQuit() override { ++quitRequests; }
     void openDocument(const std::string&) override {}
@@ -27,7 +27,7 @@ class RecordingShell final : public Shell {
 };
 
 class ScratchDirTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         previous_ = std::filesystem::current_path();
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -53,7 +53,7 @@ class ScratchDirTest : public ::testing::Test {
 
     std::filesystem::path dir_;
 
-  private:
+private:
     std::filesystem::path previous_;
 };
 
