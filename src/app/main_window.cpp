@@ -62,7 +62,7 @@ TForm1::TForm1(const MainWindowSetup& setup, Shell& shell)
       setup_(setup),
       shell_(shell),
       settings_(*setup.settings),
-      timers_(new TimerDriver(this)),
+      timers_(new TimerDriver(setup.virtualTime, this)),
       sound_(*setup.soundLibrary) {
     setObjectName("TForm1");
     game_ = std::make_unique<Game>(

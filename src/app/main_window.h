@@ -30,6 +30,7 @@ struct MainWindowSetup {
     std::string programFolder;           // Config.ini is read from here
     SettingsBackend* settings = nullptr;  // the per-user store
     SoundLibrary* soundLibrary = nullptr;
+    bool virtualTime = false;  // tests move the timers' clock themselves
 };
 
 class TForm1 : public QWidget, public SplashHost, public KeySettingsHost {

@@ -2,8 +2,15 @@
 
 #include <algorithm>
 
-TimerDriver::TimerDriver(QObject* parent)
-    : QObject(parent), scheduler_([this] { return clock_.elapsed(); }) {
+namespace {
+Scheduler::Clock realClock(QElapsedTimer& clock, bool virtualTime) {
+    if (virtualTime) return {};
+    return [&clock] { return clock.elapsed(); };
+}
+}  // namespace
+
+TimerDriver::TimerDriver(bool virtualTime, QObject* parent)
+    : QObject(parent), virtualTime_(virtualTime), scheduler_(realClock(clock_, virtualTime)) {
     clock_.start();
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
@@ -19,6 +26,7 @@ TimerDriver::TimerDriver(QObject* parent)
 
 void TimerDriver::rearm() {
     rearmQueued_ = false;
+    if (virtualTime_) return;
     const auto next = scheduler_.nextDue();
     if (!next) {
         timer_.stop();

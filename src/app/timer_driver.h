@@ -10,7 +10,8 @@
 class TimerDriver : public QObject {
     Q_OBJECT
 public:
-    explicit TimerDriver(QObject* parent = nullptr);
+    // In virtual time (tests) nothing runs by itself: the test moves the scheduler's clock.
+    explicit TimerDriver(bool virtualTime = false, QObject* parent = nullptr);
 
     Scheduler& scheduler() { return scheduler_; }
     // Runs after every batch of timer handlers (the window repaints what changed).
@@ -22,6 +23,7 @@ private:
     void run();
 
     QElapsedTimer clock_;
+    bool virtualTime_;
     Scheduler scheduler_;
     QTimer timer_;
     bool rearmQueued_ = false;

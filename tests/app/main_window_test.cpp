@@ -1,0 +1,219 @@
+// The device window's start-up, presentations, dragging and end, with the real widgets.
+#include <gtest/gtest.h>
+
+#include <QMouseEvent>
+#include <QTest>
+
+#include "app/context_menu.h"
+#include "app_rig.h"
+#include "display/device_view.h"
+
+namespace {
+
+QPoint centreOf(const TForm1& w, SegmentId id) {
+    const Rect r = const_cast<TForm1&>(w).display().segment(id).bounds;
+    return {r.left + r.width / 2, r.top + r.height / 2};
+}
+
+// --- Start-up -------------------------------------------------------------------------------
+
+TEST(MainWindowStart, CleanStoreStartsFullScreenOffScreenAndWritesOnlyTheKeys) {
+    AppRig rig;
+    rig.shell.screen = {1024, 768};
+    TForm1& w = rig.create();
+    EXPECT_EQ(w.windowTitle().toStdString(), TForm1::kTitle);
+    EXPECT_TRUE(w.FullscreenMode);
+    EXPECT_EQ(w.size(), QSize(1024, 768));
+    EXPECT_EQ(w.pos(), QPoint(-1024, -768));
+    EXPECT_TRUE(w.SplashPending);
+    EXPECT_TRUE(w.menu().item("pm_10_fullscreen")->isChecked());
+    const std::map<std::string, std::string> expected{{"Key1", "2"}, {"Key2", "3"}, {"Key3", "4"},
+                                                      {"Key4", "6"}, {"Key5", "39"}, {"Key6", "40"}};
+    EXPECT_EQ(rig.store.values, expected);
+    EXPECT_EQ(w.game().GameState, ModeClosed);
+    // The splash screen waits for the first activation; no sound was opened yet.
+    EXPECT_TRUE(rig.sound.calls.empty());
+}
+
+TEST(MainWindowStart, FirstActivationShowsTheSplashOnceOnly) {
+    AppRig rig;
+    TForm1& w = rig.create();
+    rig.splash->hide();
+    rig.activate();
+    EXPECT_FALSE(w.SplashPending);
+    EXPECT_TRUE(rig.splash->isVisible());
+    rig.splash->hide();
+    rig.activate();
+    EXPECT_FALSE(rig.splash->isVisible());
+}
+
+TEST(MainWindowStart, StoredDriverWithSplashOffStartsAtOnceCentred) {
+    AppRig rig;
+    rig.store.values = {{"SoundMode", "1"}, {"SplashScreen", "0"}, {"FullscreenMode", "0"}};
+    rig.shell.screen = {1280, 1024};
+    // Sound files are looked up relative to the working directory; the recorder loads them all.
+    TForm1& w = rig.create();
+    EXPECT_FALSE(w.SplashPending);
+    ASSERT_FALSE(rig.sound.calls.empty());
+    EXPECT_EQ(rig.sound.calls[0], "Init(22050,64,0)");
+    EXPECT_EQ(rig.sound.calls[1], "SetOutput(1)");
+    EXPECT_EQ(w.game().GameState, ModeClosed);
+    EXPECT_EQ(w.pos(), QPoint((1280 - 498) / 2, (1024 - 771) / 2));
+    rig.activate();
+    EXPECT_FALSE(rig.splash->isVisible());
+}
+
+TEST(MainWindowStart, MissingConfigIniReportsAndAsksToEnd) {
+    AppRig rig(false);
+    TForm1& w = rig.create(false);
+    ASSERT_EQ(rig.shell.errors.size(), 1u);
+    EXPECT_EQ(rig.shell.errors[0],
+              "Configuration file (Config.ini) not found. Please reinstall the game.");
+    EXPECT_EQ(rig.shell.quitRequests, 1);
+    // The rest of the creation still runs; nothing of the skin was stored or shown.
+    EXPECT_EQ(rig.stored("FullscreenMode"), "<none>");
+    EXPECT_EQ(rig.stored("SoundMode"), "<none>");
+    EXPECT_TRUE(w.display().isVisible(seg("btn_game_menu_top")));
+}
+
+TEST(MainWindowStart, HighScoresAreReadAtCreation) {
+    AppRig rig;
+    rig.store.values = {{"HiScore1", "abc"}, {"HiScore2", "321"}};
+    TForm1& w = rig.create(false);
+    EXPECT_EQ(w.game().HiScore1, 0);
+    EXPECT_EQ(w.game().HiScore2, 321);
+}
+
+// --- Presentations ---------------------------------------------------------------------------
+
+TEST(MainWindowPresentation, WindowedUsesTheGameSizeAndAMagentaKey) {
+    AppRig rig;
+    rig.store.values = {{"FullscreenMode", "0"}};
+    TForm1& w = rig.create(false);
+    EXPECT_EQ(w.size(), QSize(498, 771));
+    EXPECT_TRUE(w.presentation().colourKeyOn);
+    EXPECT_EQ(w.presentation().colourKey, 0x00FF00FFu);
+    EXPECT_FALSE(w.display().isVisible(seg("btn_game_menu_top")));
+}
+
+TEST(MainWindowPresentation, CentringOnASmallScreenNeverGoesNegative) {
+    AppRig rig;
+    rig.store.values = {{"FullscreenMode", "0"}};
+    rig.shell.screen = {400, 300};
+    TForm1& w = rig.create(false);
+    w.startSimulator();
+    EXPECT_EQ(w.pos(), QPoint(0, 0));
+}
+
+TEST(MainWindowPresentation, ToggleDuringAGameKeepsItRunningAndRestoresPositions) {
+    AppRig rig;
+    rig.shell.screen = {1024, 768};
+    TForm1& w = rig.create(false);
+    w.startSimulator();
+    Game& g = w.game();
+    g.Inp_open_down();
+    g.Inp_game_a_down();
+    g.Inp_game_a_up();
+    rig.advance(3000);  // through the start sequence
+    ASSERT_TRUE(g.Playing);
+    const Rect before = w.display().segment(seg("im_background_bottom")).bounds;
+    EXPECT_EQ(before.left, (1024 - 498) / 2);
+
+    w.pm_10_fullscreenClick();
+    EXPECT_FALSE(w.FullscreenMode);
+    EXPECT_EQ(rig.stored("FullscreenMode"), "0");
+    EXPECT_EQ(w.size(), QSize(498, 771));
+    EXPECT_EQ(w.display().segment(seg("im_background_bottom")).bounds.left, 0);
+    EXPECT_EQ(g.GameState, ModeGameA);
+    EXPECT_TRUE(g.Timer_Game.enabled());
+
+    w.pm_10_fullscreenClick();
+    EXPECT_EQ(w.display().segment(seg("im_background_bottom")).bounds, before);
+    EXPECT_EQ(w.pos(), QPoint(0, 0));
+    const int scoreBefore = g.Score;
+    rig.advance(5000);
+    EXPECT_TRUE(g.GameState == ModeGameA || g.GameState == ModeGameOver);
+    EXPECT_GE(g.Score, scoreBefore);
+}
+
+// --- Mouse -----------------------------------------------------------------------------------
+
+void drag(TForm1& w, QPoint from, QPoint by) {
+    QWidget* view = &w.view();
+    QTest::mousePress(view, Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(from + by), QPointF(w.mapToGlobal(from + by)),
+                     Qt::NoButton, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(view, &move);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, from + by);
+}
+
+TEST(MainWindowMouse, DraggingTheDeviceMovesTheWindowInWindowMode) {
+    AppRig rig;
+    rig.store.values = {{"FullscreenMode", "0"}};
+    TForm1& w = rig.create(false);
+    w.startSimulator();
+    const QPoint start = w.pos();
+    drag(w, QPoint(10, 600), QPoint(30, -20));
+    EXPECT_EQ(w.pos(), start + QPoint(30, -20));
+    // The alarm button drags like the device photograph.
+    drag(w, centreOf(w, seg("btn_alarm_top")), QPoint(-5, 7));
+    EXPECT_EQ(w.pos(), start + QPoint(25, -13));
+}
+
+TEST(MainWindowMouse, DraggingDoesNothingFullScreen) {
+    AppRig rig;
+    TForm1& w = rig.create(false);
+    w.startSimulator();
+    const QPoint start = w.pos();
+    drag(w, QPoint(300, 700), QPoint(30, 30));
+    EXPECT_EQ(w.pos(), start);
+}
+
+TEST(MainWindowMouse, LeftClicksPressDeviceButtonsAndRightClicksDoNot) {
+    AppRig rig;
+    rig.store.values = {{"FullscreenMode", "0"}};
+    TForm1& w = rig.create(false);
+    w.startSimulator();
+    QWidget* view = &w.view();
+    QTest::mouseClick(view, Qt::LeftButton, {}, centreOf(w, seg("btn_open")));
+    EXPECT_EQ(w.game().GameState, ModeAllSegments);
+    QTest::mousePress(view, Qt::LeftButton, {}, centreOf(w, seg("btn_game_a_top")));
+    EXPECT_EQ(w.game().GameState, ModeGameAScore);
+    EXPECT_TRUE(w.display().isVisible(seg("btn_game_a_down")));
+    // The release reaches the pressed button even away from it.
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(w.game().GameState, ModeGameA);
+    EXPECT_FALSE(w.display().isVisible(seg("btn_game_a_down")));
+}
+
+TEST(MainWindowMouse, HintsAndPointersFollowTheBindings) {
+    AppRig rig;
+    TForm1& w = rig.create(false);
+    EXPECT_EQ(w.bindings().hint(seg("btn_game_a_top")),
+              "click or press '1' to start game A (hold to view highscore)");
+}
+
+// --- Ending ----------------------------------------------------------------------------------
+
+TEST(MainWindowEnd, DesktopCloseReleasesTheSoundAndWritesNothing) {
+    AppRig rig;
+    rig.store.values = {{"SoundMode", "2"}, {"SplashScreen", "0"}};
+    TForm1& w = rig.create();
+    const auto before = rig.store.values;
+    rig.sound.calls.clear();
+    w.close();
+    ASSERT_EQ(rig.sound.calls.size(), 12u);
+    EXPECT_EQ(rig.sound.calls.back(), "Close()");
+    EXPECT_EQ(rig.store.values, before);
+}
+
+TEST(MainWindowEnd, ExitAsksToEndWithoutClosingSteps) {
+    AppRig rig;
+    TForm1& w = rig.create(false);
+    rig.sound.calls.clear();
+    w.pm_14_exitClick();
+    EXPECT_EQ(rig.shell.quitRequests, 1);
+    EXPECT_TRUE(rig.sound.calls.empty());
+}
+
+}  // namespace

@@ -1,0 +1,215 @@
+// The context menu's commands and shortcuts, and the game menu overlay of full-screen mode.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+
+#include "app/context_menu.h"
+#include "app_rig.h"
+#include "display/device_view.h"
+#include "display/game_menu_overlay.h"
+
+namespace {
+
+void startGame(AppRig& rig) {
+    TForm1& w = *rig.window;
+    w.startSimulator();
+    w.game().Inp_open_down();
+    w.game().Inp_game_a_down();
+    w.game().Inp_game_a_up();
+    rig.advance(3000);
+}
+
+// Sends a key through the window's shortcut handling first, as a real key press would go.
+void pressKey(TForm1& w, Qt::Key key) {
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QTest::keyClick(&w, key);
+}
+
+// --- Context menu ----------------------------------------------------------------------------
+
+TEST(ContextMenu, HasThirteenItemsInOrderWithTheDefaultItemFirst) {
+    AppRig rig;
+    TForm1& w = rig.create(false);
+    const std::array<const char*, 13> captions{
+        "About...", "View 'Readme.txt'", "View 'Whatsnew.txt'", "View manual", "",
+        "Edit configuration file", "Key settings", "Reset Hiscores", "",
+        "Display in fullscreen mode", "Display splash screen at startup", "", "Exit"};
+    for (int i = 0; i < 13; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(w.menu().item(i)->isSeparator(), captions[i][0] == '\0');
+        if (captions[i][0]) {
+            EXPECT_EQ(w.menu().item(i)->text().toStdString(), captions[i]);
+        }
+        EXPECT_TRUE(w.menu().item(i)->isEnabled());
+    }
+    EXPECT_EQ(w.menu().defaultAction(), w.menu().item("pm_1_about"));
+    EXPECT_EQ(w.menu().item("pm_10_fullscreen")->shortcut(), QKeySequence(Qt::Key_F12));
+    EXPECT_EQ(w.menu().item("pm_14_exit")->shortcut(), QKeySequence(Qt::Key_Escape));
+}
+
+TEST(ContextMenu, EscapeEndsTheProgramAtOnceEvenInAGame) {
+    AppRig rig;
+    TForm1& w = rig.create(false);
+    startGame(rig);
+    pressKey(w, Qt::Key_Escape);
+    EXPECT_EQ(rig.shell.quitRequests, 1);
+}
+
+TEST(ContextMenu, F12DuringAGameSwitchesThePresentationAndTheGameGoesOn) {
+    AppRig rig;
+    TForm1& w = rig.create(false);
+    startGame(rig);
+    pressKey(w, Qt::Key_F12);
+    EXPECT_FALSE(w.FullscreenMode);
+    EXPECT_FALSE(w.menu().item("pm_10_fullscreen")->isChecked());
+    EXPECT_EQ(rig.stored("FullscreenMode"), "0");
+    EXPECT_EQ(w.game().GameState, ModeGameA);
+    EXPECT_TRUE(w.game().Timer_Game.enabled());
+}
+
+TEST(ContextMenu, TogglingTheSplashItemTwiceLeavesTheStoredValue) {
+    AppRig rig;
+    rig.store.values = {{"SplashScreen", "0"}};
+    TForm1& w = rig.create(false);
+    w.pm_0_menuPopup();
+    EXPECT_FALSE(w.menu().item("pm_11_splashscreen")->isChecked());
+    w.menu().item("pm_11_splashscreen")->trigger();
+    EXPECT_EQ(rig.stored("SplashScreen"), "1");
+    w.menu().item("pm_11_splashscreen")->trigger();
+    EXPECT_EQ(rig.stored("SplashScreen"), "0");
+}
+
+TEST(ContextMenu, ResetHiscoresStoresZerosBeepsAndLeavesThePanel) {
+    AppRig rig;
+    rig.store.values = {{"HiScore1", "250"}, {"HiScore2", "40"}};
+    TForm1& w = rig.create(false);
+    w.startSimulator();
+    w.game().Inp_open_down();
+    w.game().Inp_game_a_down();  // holds GAME A: the high score 250 is on the panel
+    const Picture shown = w.display().segment(seg("im_panel_digit_2")).picture;
+    ASSERT_TRUE(shown);
+    w.pm_8_hiscoreClick();
+    EXPECT_EQ(rig.stored("HiScore1"), "0");
+    EXPECT_EQ(rig.stored("HiScore2"), "0");
+    EXPECT_EQ(w.game().HiScore1, 0);
+    EXPECT_EQ(rig.shell.beeps, 1);
+    EXPECT_EQ(w.display().segment(seg("im_panel_digit_2")).picture, shown);
+}
+
+TEST(ContextMenu, DocumentsAreOpenedByBareNames) {
+    AppRig rig;
+    TForm1& w = rig.create(false);
+    w.menu().item("pm_2_readme")->trigger();
+    w.menu().item("pm_3_whatsnew")->trigger();
+    w.menu().item("pm_6_config")->trigger();
+    EXPECT_EQ(rig.shell.documents,
+              (std::vector<std::string>{"Readme.txt", "Whatsnew.txt", "Config.ini"}));
+}
+
+TEST(ContextMenu, KeySettingsDisableTheWindowUntilTheDialogCloses) {
+    AppRig rig;
+    TForm1& w = rig.create(false);
+    TKeysForm keys(w.bindings(), w.settings(), w);
+    w.setKeySettingsDialog(&keys);
+    w.pm_7_keysClick();
+    EXPECT_FALSE(w.isEnabled());
+    EXPECT_TRUE(keys.isVisible());
+    w.enableMainWindow();
+    EXPECT_TRUE(w.isEnabled());
+}
+
+// --- Game menu overlay -----------------------------------------------------------------------
+
+std::vector<std::string> rowTexts(TForm1& w) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < GameMenuOverlay::kRows; ++i)
+        texts.push_back(w.gameMenu().row(i) ? w.gameMenu().row(i)->text().toStdString() : "<none>");
+    return texts;
+}
+
+void clickMenuButton(TForm1& w) {
+    QTest::mouseClick(&w.view(), Qt::LeftButton, {}, QPoint(10, 10));
+}
+
+TEST(GameMenu, OpensWithThirteenRowsAndTheCheckMarks) {
+    AppRig rig;
+    TForm1& w = rig.create(false);
+    w.startSimulator();
+    clickMenuButton(w);
+    ASSERT_TRUE(w.GameMenuOpen);
+    EXPECT_EQ(w.display().segment(seg("btn_game_menu_background")).bounds, (Rect{0, 0, 256, 448}));
+    const auto texts = rowTexts(w);
+    EXPECT_EQ(texts[0], "   About...");
+    EXPECT_EQ(texts[4], "");
+    EXPECT_EQ(texts[8], "");
+    EXPECT_EQ(texts[11], "");
+    EXPECT_EQ(texts[9], "   Display in fullscreen mode [V]");
+    EXPECT_EQ(texts[12], "   Exit");
+    EXPECT_EQ(w.gameMenu().row(9)->geometry(), QRect(0, 320, 256, 32));
+}
+
+TEST(GameMenu, ClickingTheButtonTwiceFoldsItAgain) {
+    AppRig rig;
+    TForm1& w = rig.create(false);
+    w.startSimulator();
+    clickMenuButton(w);
+    clickMenuButton(w);
+    EXPECT_FALSE(w.GameMenuOpen);
+    EXPECT_FALSE(w.gameMenu().isOpen());
+    EXPECT_EQ(w.display().segment(seg("btn_game_menu_background")).bounds, (Rect{0, 0, 36, 32}));
+}
+
+TEST(GameMenu, ChoosingResetHiscoresRunsItAndCloses) {
+    AppRig rig;
+    rig.store.values = {{"HiScore1", "12"}};
+    TForm1& w = rig.create(false);
+    w.startSimulator();
+    clickMenuButton(w);
+    QTest::mouseClick(w.gameMenu().row(7), Qt::LeftButton, {}, QPoint(20, 16));
+    EXPECT_EQ(rig.stored("HiScore1"), "0");
+    EXPECT_EQ(rig.shell.beeps, 1);
+    EXPECT_FALSE(w.GameMenuOpen);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(w.gameMenu().isOpen());
+}
+
+TEST(GameMenu, ExitPressedAndReleasedOutsideClosesWithoutExiting) {
+    AppRig rig;
+    TForm1& w = rig.create(false);
+    w.startSimulator();
+    clickMenuButton(w);
+    GameMenuRow* exitRow = w.gameMenu().row(12);
+    QTest::mousePress(exitRow, Qt::LeftButton, {}, QPoint(20, 16));
+    QTest::mouseRelease(exitRow, Qt::LeftButton, {}, QPoint(20, 200));
+    EXPECT_EQ(rig.shell.quitRequests, 0);
+    EXPECT_FALSE(w.GameMenuOpen);
+}
+
+TEST(GameMenu, SwitchingToWindowModeFromTheOverlayLeavesNoRows) {
+    AppRig rig;
+    TForm1& w = rig.create(false);
+    w.startSimulator();
+    clickMenuButton(w);
+    QTest::mouseClick(w.gameMenu().row(9), Qt::LeftButton, {}, QPoint(20, 16));
+    EXPECT_FALSE(w.FullscreenMode);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(w.gameMenu().isOpen());
+    EXPECT_FALSE(w.display().isVisible(seg("btn_game_menu_top")));
+    EXPECT_TRUE(w.view().findChildren<GameMenuRow*>().isEmpty());
+}
+
+TEST(GameMenu, TheContextMenuPoppingUpClosesTheOverlay) {
+    AppRig rig;
+    TForm1& w = rig.create(false);
+    w.startSimulator();
+    clickMenuButton(w);
+    w.pm_0_menuPopup();
+    EXPECT_FALSE(w.GameMenuOpen);
+    EXPECT_EQ(w.display().segment(seg("btn_game_menu_background")).bounds.height, 32);
+}
+
+}  // namespace
