@@ -369,7 +369,7 @@ def items():
                 cy = 176
                 angle = [-150, 160, 150][r]
             else:
-                cx = [22, 186, 346][r]
+                cx = [27, 186, 346][r]
                 cy = 284
                 angle = [-90, 90, 90][r]
             body, gaps = torch_shape(LCD_X + cx, LCD_Y + cy, angle, 1.05)
