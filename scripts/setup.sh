@@ -13,6 +13,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick sox
   clang libclang-rt-14-dev desktop-file-utils appstream
   fonts-liberation2  # "Arial" for the dialogs: same metrics, so the texts fit their labels
+  fonts-dejavu-core  # the lettering of the skin, manual pages and program pictures
 )
 missing=()
 for p in "${packages[@]}"; do
