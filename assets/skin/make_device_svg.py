@@ -148,17 +148,23 @@ def defs():
     emit('</defs>')
 
 
-def brushed_lines(x0, y0, x1, y1, seed, dark=0.05, light=0.10):
+def brushed_lines(x0, y0, x1, y1, seed, dark=0.05, light=0.10, radius=0.0):
+    """Fine horizontal grain inside the rounded rectangle (x0, y0)-(x1, y1)."""
     rnd = random.Random(seed)
     parts = []
-    y = y0
+    y = y0 + 0.5
     while y < y1:
         op = rnd.uniform(0.01, light if rnd.random() < 0.5 else dark)
         col = "#ffffff" if rnd.random() < 0.5 else "#3c4148"
-        xa = x0 + rnd.uniform(0, 40)
-        xb = x1 - rnd.uniform(0, 40)
-        parts.append(f'<line x1="{fmt(xa)}" y1="{fmt(y)}" x2="{fmt(xb)}" y2="{fmt(y)}" '
-                     f'stroke="{col}" stroke-opacity="{op:.3f}" stroke-width="0.8"/>')
+        inset = 0.0  # keep the grain off the rounded corners
+        dy = max(y0 + radius - y, y - (y1 - radius), 0.0)
+        if dy > 0:
+            inset = radius - math.sqrt(max(radius * radius - dy * dy, 0.0)) + 1.0
+        xa = x0 + inset + rnd.uniform(0, 40)
+        xb = x1 - inset - rnd.uniform(0, 40)
+        if xb > xa:
+            parts.append(f'<line x1="{fmt(xa)}" y1="{fmt(y)}" x2="{fmt(xb)}" y2="{fmt(y)}" '
+                         f'stroke="{col}" stroke-opacity="{op:.3f}" stroke-width="0.8"/>')
         y += rnd.uniform(0.8, 2.2)
     return "".join(parts)
 
@@ -199,7 +205,7 @@ def body():
     face = f'M 54,12 H {W - 54} Q {W - 12},12 {W - 12},54 V {H - 62} Q {W - 12},{H - 14} {W - 62},{H - 14} ' \
            f'H 62 Q 12,{H - 14} 12,{H - 62} V 54 Q 12,12 54,12 Z'
     emit(path(face, 'fill="url(#metal)"'))
-    emit(f'<g>{brushed_lines(14, 13, W - 14, H - 15, 7)}</g>')
+    emit(f'<g>{brushed_lines(12, 12, W - 12, H - 14, 7, radius=44)}</g>')
     emit(path(face, 'fill="url(#metalSheen)"'))
     # soft shading towards the lower edge and a bright top lip, as a lit object
     emit(path(face, 'fill="none" stroke="#ffffff" stroke-opacity="0.7" stroke-width="1.2"'))
@@ -278,7 +284,7 @@ def lid():
     emit('<g id="im_background_front">')
     emit(f'<rect x="{x - 2}" y="{y + 2}" width="{w + 6}" height="{h + 6}" rx="18" fill="#000" fill-opacity="0.18"/>')
     emit(f'<rect x="{x}" y="{y}" width="{w}" height="{h}" rx="16" fill="url(#lid)" stroke="#2f343a" stroke-width="1.2"/>')
-    emit(f'<g>{brushed_lines(x + 4, y + 3, x + w - 4, y + h - 3, 11, dark=0.09, light=0.12)}</g>')
+    emit(f'<g>{brushed_lines(x + 1, y + 1, x + w - 1, y + h - 1, 11, dark=0.09, light=0.12, radius=15)}</g>')
     emit(f'<rect x="{x + 1.5}" y="{y + 1.5}" width="{w - 3}" height="{h - 3}" rx="15" fill="none" '
          f'stroke="#ffffff" stroke-opacity="0.35" stroke-width="1.2"/>')
     for i in range(9):  # finger grip ridges at the left edge
@@ -301,7 +307,7 @@ def lid():
     emit(text(390, 278, "TORCHWHEEL", 26, fill="#2a2e33", extra='letter-spacing="5" font-style="italic"'))
     emit(text(389, 277, "TORCHWHEEL", 26, fill="#e6e9ec", extra='letter-spacing="5" font-style="italic"'))
     emit(text(390, 300, "KESTROVA  ·  TICKHAND WIDEGLASS", 9, fill="#e0a33a", extra='letter-spacing="2"'))
-    emit(text(390, 352, "SLIDE THE TAB TO OPEN", 7.5, fill="#d5d9dd", extra='letter-spacing="2"'))
+    emit(text(390, 352, "PRESS THE TAB TO OPEN", 7.5, fill="#d5d9dd", extra='letter-spacing="2"'))
     emit('</g>')
 
 
