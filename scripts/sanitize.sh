@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole test
+# suite in that build, headless like scripts/test.sh. Any report fails the test it happens in.
+# Usage: scripts/sanitize.sh [build-dir]   (default: build/sanitize; CXX=clang++ for Clang)
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${1:-$here/build/sanitize}
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    # Benchmarks measure speed, which the sanitizers distort; they are left out.
+    cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORCHWHEEL_SANITIZE=ON \
+        -DTORCHWHEEL_BENCH=OFF
+fi
+grep -q '^TORCHWHEEL_SANITIZE:BOOL=ON' "$build/CMakeCache.txt" || {
+    echo "sanitize.sh: $build is not a sanitizer build (TORCHWHEEL_SANITIZE is off)" >&2
+    exit 1
+}
+cmake --build "$build" -j"$(nproc)"
+
+# Leaks inside the system's libraries (fontconfig, D-Bus, the X and audio client libraries) are
+# theirs, not ours; ours are still reported.
+suppressions=$build/lsan.supp
+cat >"$suppressions" <<'EOF'
+leak:libfontconfig
+leak:libdbus
+leak:libxcb
+leak:libX11
+leak:libpulse
+leak:libasound
+leak:libSDL2
+EOF
+export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=0:detect_leaks=1:strict_string_checks=1:check_initialization_order=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$suppressions:print_suppressions=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+export QT_QPA_PLATFORM=offscreen
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+cd "$build"
+ctest --output-on-failure -j"$(nproc)" --timeout 900
