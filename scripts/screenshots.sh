@@ -10,7 +10,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-$here/build/release}
 program=$build/program
 out=$here/docs/screenshots
-# shellcheck source=../tests/install/x_session.sh
+# shellcheck source=../tests/install/x_session.sh source-path=SCRIPTDIR
 . "$here/tests/install/x_session.sh"
 [ -x "$program/torchwheel" ] || {
     echo "screenshots.sh: build the program first (scripts/setup.sh)" >&2

@@ -7,7 +7,7 @@ set -euo pipefail
 build=$1 source=$2 preview=$3 check=$4
 id=org.example.Torchwheel
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-# shellcheck source=x_session.sh
+# shellcheck source=x_session.sh source-path=SCRIPTDIR
 . "$here/x_session.sh"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/torchwheel-install.XXXXXX")
@@ -56,14 +56,14 @@ for f in share/torchwheel/Config.ini share/torchwheel/Readme.txt share/torchwhee
 done
 [ -x "$prefix/bin/torchwheel" ] || fail "no launcher in bin/"
 [ -x "$program/torchwheel" ] || fail "the binary is not in the program folder"
-[ "$(ls "$program/Sound" | wc -l)" -eq 11 ] || fail "the Sound folder does not hold the 11 samples"
+[ "$(find "$program/Sound" -name '*.wav' | wc -l)" -eq 11 ] || fail "the Sound folder does not hold the 11 samples"
 grep -qx "Exec=$prefix/bin/torchwheel" "$prefix/share/applications/$id.desktop" ||
     fail "the desktop entry does not run the installed launcher"
 grep -qx "Icon=$id" "$prefix/share/applications/$id.desktop" || fail "desktop entry icon name"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" \
     "$prefix/share/metainfo/$id.metainfo.xml" || fail "metainfo does not name the desktop entry"
 pngs=0
-for icon in "$prefix"/share/icons/hicolor/*x*/apps/$id.png; do
+for icon in "$prefix"/share/icons/hicolor/*x*/apps/"$id".png; do
     [ -f "$icon" ] || continue
     size=$(basename "$(dirname "$(dirname "$icon")")")
     [ "$(identify -format '%wx%h' "$icon")" = "$size" ] || fail "$icon is not $size"
@@ -109,7 +109,7 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
     fail "the window is ${WIDTH}x$HEIGHT, not the default skin's game area"
 # The first frames may still be on their way: look again for a few seconds before judging.
 passed=no
-for attempt in $(seq 20); do
+for _ in $(seq 20); do
     import -window root "$work/screen.png"
     if "$check" "$work/screen.png" "$work/reference.png" "$X" "$Y" 2>"$work/check.log"; then
         passed=yes

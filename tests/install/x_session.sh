@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Helpers for running the program on a private X server; sourced by the install test and by
 # scripts/screenshots.sh. Needs Xvfb, xdotool and ImageMagick's import.
 
@@ -9,8 +10,7 @@ start_xvfb() {
     # -br: a black root, so that see-through parts of a window show black, never the key colour
     Xvfb -displayfd 3 -screen 0 "${size}x24" -br -nolisten tcp 3>"$fdfile" >"$work/xvfb.log" 2>&1 &
     XVFB_PID=$!
-    local i
-    for i in $(seq 100); do
+    for _ in $(seq 100); do
         if [ -s "$fdfile" ]; then
             DISPLAY=:$(tr -d '[:space:]' <"$fdfile")
             export DISPLAY
@@ -26,9 +26,9 @@ start_xvfb() {
 
 # stop_pid <pid>: asks a process to end, then insists after two seconds.
 stop_pid() {
-    local pid=$1 i
+    local pid=$1
     kill "$pid" 2>/dev/null || return 0
-    for i in $(seq 20); do
+    for _ in $(seq 20); do
         kill -0 "$pid" 2>/dev/null || return 0
         sleep 0.1
     done
@@ -38,8 +38,9 @@ stop_pid() {
 # wait_for_device_window <pid> <seconds>: prints the id of the device window once it is mapped
 # and placed on the screen (it stands off-screen until the simulator starts).
 wait_for_device_window() {
-    local pid=$1 seconds=$2 i id X Y WIDTH HEIGHT WINDOW SCREEN
-    for i in $(seq $((seconds * 4))); do
+    # shellcheck disable=SC2034  # WINDOW, HEIGHT, SCREEN: set by the eval, unused here
+    local pid=$1 seconds=$2 id X Y WIDTH HEIGHT WINDOW SCREEN
+    for _ in $(seq $((seconds * 4))); do
         kill -0 "$pid" 2>/dev/null || {
             echo "the program ended before its window appeared" >&2
             return 1
