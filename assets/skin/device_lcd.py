@@ -173,8 +173,12 @@ def game_background():
     # the two oil pans the burning drops fall from
     for fx in FLAME_X:
         cx = x0 + fx
-        parts.append(path(f"M {cx - 13},{y0 + 54} h 26 l -4,5 h -18 Z"))
-        parts.append(line(cx, y0 + 50, cx, y0 + 54, 1.4))
+        # a bowl hung on three chains, tipping its burning oil
+        parts.append(path(f"M {cx - 12},{y0 + 51} h 24 Q {cx + 11},{y0 + 58} {cx},{y0 + 58} "
+                          f"Q {cx - 11},{y0 + 58} {cx - 12},{y0 + 51} Z"))
+        for dx in (-10, 0, 10):
+            parts.append(line(cx, y0 + 46.5, cx + dx, y0 + 51, 1.0))
+        parts.append(circle(cx, y0 + 46.5, 1.5))
     # stars over the stage
     for (sx, sy) in [(140, 64), (236, 70), (296, 60), (378, 90)]:
         cx, cy = x0 + sx, y0 + sy
