@@ -96,7 +96,7 @@ QImage devicePicture(QSvgRenderer& svg, const QString& state) {
 }
 
 // A view of the screen alone with the named segments lit, as on the real device. A word
-// "im_panel_digit_N=D" shows glyph D in digit place N.
+// "im_panel_digit_N=D" shows glyph D in digit place N; "noscenery" leaves the scenery dark.
 QImage screenPicture(QSvgRenderer& svg, const QStringList& segments) {
     const QRectF screen = svg.boundsOnElement("im_background_back");
     QImage image(screen.size().toSize(), QImage::Format_ARGB32_Premultiplied);
@@ -104,13 +104,16 @@ QImage screenPicture(QSvgRenderer& svg, const QStringList& segments) {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.translate(-screen.topLeft());
-    QStringList ids{"im_background_back", "im_game_background"};
+    QStringList ids{"im_background_back"};
+    if (!segments.contains("noscenery")) ids << "im_game_background";
     ids << segments << "im_background_screen_top";
+    ids.removeAll("noscenery");
     for (const QString& word : ids) {
         const QStringList parts = word.split('=');
         if (parts.size() == 2) {
             const QString glyph = "im_panel_number_" + parts[1];
-            if (!svg.elementExists(parts[0]) || !svg.elementExists(glyph)) fail("no element for " + word);
+            if (!svg.elementExists(parts[0]) || !svg.elementExists(glyph))
+                fail("no element for " + word);
             svg.render(&p, glyph, svg.boundsOnElement(parts[0]));
             continue;
         }
@@ -232,9 +235,11 @@ bool renderPage(QImage& image, const Page& page, int number, QSvgRenderer& svg) 
             QStringList parts = line.split(' ', Qt::SkipEmptyParts);
             const int height = parts.value(1).toInt();
             parts.remove(0, 2);
-            const QImage screen = screenPicture(svg, parts).scaledToHeight(height, Qt::SmoothTransformation);
+            const QImage screen =
+                screenPicture(svg, parts).scaledToHeight(height, Qt::SmoothTransformation);
             const int x = (kPageWidth - screen.width()) / 2;
-            p.fillRect(x - 3, y - 3, screen.width() + 6, screen.height() + 6, QColor(0x23, 0x27, 0x2c));
+            p.fillRect(x - 3, y - 3, screen.width() + 6, screen.height() + 6,
+                       QColor(0x23, 0x27, 0x2c));
             p.drawImage(x, y, screen);
             y += height + 10;
             continue;

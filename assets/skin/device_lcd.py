@@ -170,7 +170,7 @@ def game_background():
     for i in range(12):
         xx = x0 + 12 + i * 34
         parts.append(line(xx, y0 + 282, xx + 14, y0 + 282, 1.2))
-    # the two oil pans the burning drops fall from
+    # the two oil bowls the burning drops fall from
     for fx in FLAME_X:
         cx = x0 + fx
         # a bowl hung on three chains, tipping its burning oil
