@@ -4,12 +4,23 @@
 #include <QFile>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 void useOffscreenPlatform() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Build machines often have no session: give Qt a private runtime folder instead of a warning
+    // in every build log.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QByteArray dir =
+            QDir::tempPath().toLocal8Bit() + "/torchwheel-tools-" + QByteArray::number(getuid());
+        if (mkdir(dir.constData(), 0700) == 0 || errno == EEXIST) qputenv("XDG_RUNTIME_DIR", dir);
+    }
 }
 
 QImage renderElement(QSvgRenderer& svg, const QString& id, QRect& where, QColor background) {
