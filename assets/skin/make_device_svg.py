@@ -155,8 +155,6 @@ def body():
     # brand print below the screen
     emit(text(390, 422, "TORCHWHEEL", 30, fill="#2d3137",
               extra='letter-spacing="6" font-style="italic"'))
-    emit(text(390, 421, "TORCHWHEEL", 30, fill="#c8381c",
-              extra='letter-spacing="6" font-style="italic" fill-opacity="0.0"'))
     emit(f'<rect x="236" y="432" width="308" height="3" fill="#c8381c"/>')
     emit(f'<rect x="236" y="437" width="308" height="1.5" fill="#e0a33a"/>')
     emit(text(390, 456, "WIDE SCREEN  ·  TW-50", 9, fill="#4a5058", extra='letter-spacing="2"'))
