@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <algorithm>
 #include <functional>
 
 #include "input/key_translation.h"
@@ -86,6 +87,7 @@ class ManualDragSurface : public QWidget {
 
 namespace {
 
+constexpr int kMaxClientSide = 16384;
 constexpr std::uint16_t kVkEscape = 27;
 constexpr std::uint16_t kVkLeft = 37;
 constexpr std::uint16_t kVkRight = 39;
@@ -112,16 +114,19 @@ TManualForm::TManualForm(int clientWidth, int clientHeight,
     palette.setColor(QPalette::Window, Qt::white);
     setPalette(palette);
     setAutoFillBackground(true);
-    setFixedSize(clientWidth, clientHeight);
+    // The size comes from a file the user edits: a window needs at least a pixel, and one far
+    // beyond any screen would only exhaust memory for its off-screen buffer.
+    setFixedSize(std::clamp(clientWidth, 1, kMaxClientSide),
+                 std::clamp(clientHeight, 1, kMaxClientSide));
 
     for (int n = 0; n < kPageCount; ++n) im_page_[n] = toImage(pages[n]);
 
     sh_page_top = new ManualDragSurface(*this);
     sh_page_top->setObjectName(QStringLiteral("sh_page_top"));
-    sh_page_top->setGeometry(0, 0, clientWidth, clientHeight);
+    sh_page_top->setGeometry(rect());
 
-    const int right = clientWidth - kButtonMargin - ManualButton::kWidth;
-    const int bottom = clientHeight - kButtonMargin - ManualButton::kHeight;
+    const int right = width() - kButtonMargin - ManualButton::kWidth;
+    const int bottom = height() - kButtonMargin - ManualButton::kHeight;
     btn_left = new ManualButton(QStringLiteral(":/ui/manual_left_up.png"),
                                 QStringLiteral(":/ui/manual_left_down.png"), this);
     btn_left->setObjectName(QStringLiteral("btn_left"));
