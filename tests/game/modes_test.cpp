@@ -5,8 +5,31 @@
 
 namespace {
 
+struct Button {
+    void (*down)(Game&);
+    void (*up)(Game&);
+    const char* picture;
+};
+constexpr Button kButtons[] = {
+    {[](Game& g) { g.Inp_game_a_down(); }, [](Game& g) { g.Inp_game_a_up(); }, "btn_game_a_down"},
+    {[](Game& g) { g.Inp_game_b_down(); }, [](Game& g) { g.Inp_game_b_up(); }, "btn_game_b_down"},
+    {[](Game& g) { g.Inp_time_down(); }, [](Game& g) { g.Inp_time_up(); }, "btn_time_down"},
+    {[](Game& g) { g.Inp_acl_down(); }, [](Game& g) { g.Inp_acl_up(); }, "btn_acl_down"},
+    {[](Game& g) { g.Inp_left_down(); }, [](Game& g) { g.Inp_left_up(); }, "btn_left_down"},
+    {[](Game& g) { g.Inp_right_down(); }, [](Game& g) { g.Inp_right_up(); }, "btn_right_down"},
+};
+
 class ModesTest : public ::testing::Test {
 protected:
+    // Every button shows its pressed picture while held and hides it on release.
+    void checkPressedPictures(const char* where) {
+        for (const Button& b : kButtons) {
+            b.down(game);
+            EXPECT_TRUE(rig.lit(b.picture)) << where << ": " << b.picture;
+            b.up(game);
+            EXPECT_FALSE(rig.lit(b.picture)) << where << ": " << b.picture;
+        }
+    }
     bool anyTimerEnabled() const {
         const Game& g = rig.game;
         for (const Timer* t :
@@ -51,30 +74,13 @@ TEST_F(ModesTest, ClosedDeviceReactsOnlyToOpening) {
 }
 
 TEST_F(ModesTest, PressedPicturesFollowTheButtonsInEveryMode) {
-    const std::pair<void (Game::*)(), void (Game::*)()> buttons[] = {
-        {&Game::Inp_game_a_down, &Game::Inp_game_a_up},
-        {&Game::Inp_game_b_down, &Game::Inp_game_b_up},
-        {&Game::Inp_time_down, &Game::Inp_time_up},
-        {&Game::Inp_acl_down, &Game::Inp_acl_up},
-        {&Game::Inp_left_down, &Game::Inp_left_up},
-        {&Game::Inp_right_down, &Game::Inp_right_up},
-    };
-    const char* pictures[] = {"btn_game_a_down", "btn_game_b_down", "btn_time_down",
-                              "btn_acl_down",    "btn_left_down",   "btn_right_down"};
-    const auto check = [&](const char* where) {
-        for (int i = 0; i < 6; ++i) {
-            (game.*buttons[i].first)();
-            EXPECT_TRUE(rig.lit(pictures[i])) << where << ": " << pictures[i];
-            (game.*buttons[i].second)();
-            EXPECT_FALSE(rig.lit(pictures[i])) << where << ": " << pictures[i];
-        }
-    };
-    check("closed");
+    checkPressedPictures("closed");
     rig.open();
-    check("all segments");  // GAME A's release starts a game, which the later ACL ends
+    checkPressedPictures(
+        "all segments");  // GAME A's release starts a game, which the later ACL ends
     EXPECT_EQ(game.GameState, ModeAllSegments);
     rig.startGame();
-    check("game");
+    checkPressedPictures("game");
 }
 
 TEST_F(ModesTest, HoldingGameAShowsItsHighScoreAndTheGameStartsOnRelease) {
@@ -133,12 +139,12 @@ TEST_F(ModesTest, RunningGameRefusesGameATimeAndGameB) {
     rig.startGame();
     rig.advance(2000);
     const std::int32_t score = game.Score;
-    for (auto [down, up] : {std::pair{&Game::Inp_game_a_down, &Game::Inp_game_a_up},
-                            std::pair{&Game::Inp_game_b_down, &Game::Inp_game_b_up},
-                            std::pair{&Game::Inp_time_down, &Game::Inp_time_up}}) {
-        (game.*down)();
-        (game.*up)();
-    }
+    game.Inp_game_a_down();
+    game.Inp_game_a_up();
+    game.Inp_game_b_down();
+    game.Inp_game_b_up();
+    game.Inp_time_down();
+    game.Inp_time_up();
     EXPECT_EQ(game.GameState, ModeGameA);
     EXPECT_EQ(game.Score, score);
     EXPECT_TRUE(game.Timer_Game.enabled());
@@ -243,15 +249,15 @@ void reach(GameRig& rig, std::int32_t mode) {
 
 TEST(ModeTable, EachModeAcceptsExactlyItsButtonsAndEveryPressShowsItsPicture) {
     struct Press {
-        void (Game::*down)();
+        void (*down)(Game&);
         const char* picture;
         std::int32_t target;
     };
     const Press presses[] = {
-        {&Game::Inp_game_a_down, "btn_game_a_down", ModeGameAScore},
-        {&Game::Inp_game_b_down, "btn_game_b_down", ModeGameBScore},
-        {&Game::Inp_time_down, "btn_time_down", ModeAlarmView},
-        {&Game::Inp_acl_down, "btn_acl_down", ModeReset},
+        {[](Game& g) { g.Inp_game_a_down(); }, "btn_game_a_down", ModeGameAScore},
+        {[](Game& g) { g.Inp_game_b_down(); }, "btn_game_b_down", ModeGameBScore},
+        {[](Game& g) { g.Inp_time_down(); }, "btn_time_down", ModeAlarmView},
+        {[](Game& g) { g.Inp_acl_down(); }, "btn_acl_down", ModeReset},
     };
     for (std::int32_t mode = ModeClosed; mode <= ModeGameOver; ++mode) {
         const bool startButtons =
@@ -260,7 +266,7 @@ TEST(ModeTable, EachModeAcceptsExactlyItsButtonsAndEveryPressShowsItsPicture) {
             GameRig rig;
             reach(rig, mode);
             ASSERT_EQ(rig.game.GameState, mode);
-            (rig.game.*p.down)();
+            p.down(rig.game);
             const bool accepted = p.target == ModeReset ? mode != ModeClosed : startButtons;
             EXPECT_EQ(rig.game.GameState, accepted ? p.target : mode)
                 << "mode " << mode << ", " << p.picture;
