@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QPainter>
 
 #include "input/key_translation.h"
 #include "windows/author_info.h"
@@ -31,6 +32,14 @@ class WideCheckBox : public QCheckBox {
 
   protected:
     bool hitButton(const QPoint& at) const override { return rect().contains(at); }
+    // Styles draw a check box's own background only sometimes; its band is painted here.
+    void paintEvent(QPaintEvent* event) override {
+        {
+            QPainter painter(this);
+            painter.fillRect(rect(), kNavy);
+        }
+        QCheckBox::paintEvent(event);
+    }
 };
 
 }  // namespace
@@ -117,9 +126,9 @@ TSplashForm::TSplashForm(SettingsStore& settings, Shell& shell, SplashHost& host
     chb_splashscreen->setObjectName(QStringLiteral("chb_splashscreen"));
     chb_splashscreen->setGeometry(12, 391, 444, 17);
     chb_splashscreen->setFont(regular);
-    // A style sheet, because desktop styles ignore a check box's palette for its text.
-    chb_splashscreen->setStyleSheet(
-        QStringLiteral("QCheckBox { color: white; background-color: %1; }").arg(kNavy.name()));
+    QPalette boxPalette = chb_splashscreen->palette();
+    boxPalette.setColor(QPalette::WindowText, Qt::white);
+    chb_splashscreen->setPalette(boxPalette);
     chb_splashscreen->setChecked(true);
 
     setTabOrder(cb_sound, chb_splashscreen);
