@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QtTest/QTest>
@@ -68,6 +69,15 @@ TEST_F(SplashScreenTest, FirstRunShowsTheCentredDialogWithNoDriverAndTheGreyPlay
     EXPECT_EQ(child("btn_play_disabled").toolTip(), "please select sound driver first");
     EXPECT_TRUE(splashBox().isChecked());
     EXPECT_THAT(host.calls, IsEmpty());
+}
+
+TEST_F(SplashScreenTest, ActivationFocusesTheDriverListAndTabGoesToTheCheckBox) {
+    TSplashForm& form = createDialog();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    EXPECT_EQ(QApplication::focusWidget(), &soundBox());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), &splashBox());
 }
 
 TEST_F(SplashScreenTest, EnterAndOneDoNothingWhilePlayIsDisabled) {
