@@ -164,7 +164,11 @@ void TSplashForm::create() {
     }
     centreOnScreen();
     cb_soundChange();
+    // Showing a dialog makes it the active window, also on a desktop that activates nothing
+    // by itself.
     show();
+    raise();
+    activateWindow();
 }
 
 bool TSplashForm::playEnabled() const {
