@@ -237,6 +237,9 @@ void TForm1::setSplashMenuCheck(bool checked) {
 }
 
 void TForm1::startSimulator() {
+    // Once the device is running the splash screen is done with, even if this window was never
+    // activated while it waited (a desktop without a window manager activates nothing).
+    SplashPending = false;
     centreOnScreen();
     game_->GameState = ModeClosed;
     game_->Gam_Set_Mode();
