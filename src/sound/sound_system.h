@@ -5,7 +5,22 @@
 
 #include "sound/sound_library.h"
 
-enum class SoundId { Beep1, Beep2, Beep3, Beep4, Chance, Miss1, Miss2, Miss3, Gameover, Start, Step };
+class SettingsStore;
+class Shell;
+
+enum class SoundId {
+    Beep1,
+    Beep2,
+    Beep3,
+    Beep4,
+    Chance,
+    Miss1,
+    Miss2,
+    Miss3,
+    Gameover,
+    Start,
+    Step
+};
 
 inline constexpr int kSoundCount = 11;
 
@@ -31,8 +46,13 @@ inline constexpr std::array<SampleInfo, kSoundCount> kSamples{{
 }};
 
 class SoundSystem {
-public:
+  public:
     explicit SoundSystem(SoundLibrary& library) : library_(library) {}
+
+    // Opens the driver named by a choice text of kSoundDrivers, stores the choice and loads the
+    // eleven samples. False (after the message, with the choice reset and the program asked to
+    // end) when "Sound/Beep1.wav" could not be loaded: the sound folder is not in place.
+    bool Snd_Open(std::string_view choice, SettingsStore& settings, Shell& shell);
 
     void Snd_Play(SoundId id);
     void Snd_Silence();
@@ -41,7 +61,7 @@ public:
     bool SoundOn() const { return soundOn_; }
     SampleHandle handle(SoundId id) const { return handles_[static_cast<int>(id)]; }
 
-protected:
+  protected:
     SoundLibrary& library_;
     bool soundOn_ = false;
     std::array<SampleHandle, kSoundCount> handles_{};
