@@ -46,7 +46,7 @@ TEST(TestSkin, HasTheDefaultGeometryAndSolidPredictableColours) {
         for (int y = 0; y < p->height; y += std::max(1, p->height / 7))
             for (int x = 0; x < p->width; x += std::max(1, p->width / 7)) {
                 const auto* px = p->pixel(x, y);
-                ASSERT_EQ(TestSkinColour(px[0], px[1], px[2]), c) << x << "," << y;
+                ASSERT_EQ((TestSkinColour{px[0], px[1], px[2]}), c) << x << "," << y;
                 ASSERT_EQ(px[3], 255);
             }
     }
