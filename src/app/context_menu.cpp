@@ -66,6 +66,15 @@ QAction* ContextMenu::item(std::string_view name) const {
     return nullptr;
 }
 
+bool ContextMenu::triggerShortcut(int virtualKey) {
+    for (int i = 0; i < kMenuItemCount; ++i) {
+        if (kMenuItems[i].shortcut != virtualKey || !items_[i]->isEnabled()) continue;
+        items_[i]->trigger();
+        return true;
+    }
+    return false;
+}
+
 void ContextMenu::popupAt(const QPoint& globalPos) {
     if (auto* window = qobject_cast<TForm1*>(parentWidget())) window->pm_0_menuPopup();
     popup(globalPos);

@@ -28,6 +28,11 @@ public:
     QAction* item(std::string_view name) const;
     static bool isSeparator(int i) { return kMenuItems[i].caption == "-"; }
 
+    // Runs the item whose shortcut is this virtual-key code; false when none has it. For key
+    // presses that reach the window while the desktop has not made it the active window (Qt
+    // then delivers the key but not the shortcut).
+    bool triggerShortcut(int virtualKey);
+
     // Opens at a screen position after pm_0_menuPopup has run.
     void popupAt(const QPoint& globalPos);
 

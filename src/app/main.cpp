@@ -48,5 +48,7 @@ int main(int argc, char** argv) {
     splash.create();
 
     mainWindow.show();
+    // Started during the splash screen's creation: nothing else will give the device the keys.
+    if (!mainWindow.SplashPending) mainWindow.activateWindow();
     return app.exec();
 }

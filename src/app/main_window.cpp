@@ -77,6 +77,11 @@ TForm1::TForm1(const MainWindowSetup& setup, Shell& shell)
     view_->hintFor = [this](SegmentId id) { return QString::fromStdString(bindings_.hint(id)); };
     view_->cursorFor = [](SegmentId id) { return cursorShapeOf(pointerShapeOf(id)); };
     setFocusPolicy(Qt::StrongFocus);
+    trace_.attach(timers_->scheduler());
+    if (trace_.active()) view_->onPainted = [this] {
+        // Only frames painted on the screen count, not those drawn while off-screen.
+        if (pos().x() >= 0) trace_.painted(timers_->elapsed());
+    };
     FormCreate();
 }
 
@@ -184,6 +189,10 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::keyPressEvent(QKeyEvent* event) {
     const auto stroke = keyStrokeOf(*event);
+    if (stroke && menu_->triggerShortcut(stroke->code)) {
+        event->accept();
+        return;
+    }
     if (stroke) input_->FormKeyDown(stroke->code);
     refresh();
     event->accept();
@@ -241,6 +250,7 @@ void TForm1::startSimulator() {
     // activated while it waited (a desktop without a window manager activates nothing).
     SplashPending = false;
     centreOnScreen();
+    if (isVisible()) activateWindow();
     game_->GameState = ModeClosed;
     game_->Gam_Set_Mode();
     refresh();

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "app/run_trace.h"
 #include "app/settings_store.h"
 #include "display/segment_display.h"
 #include "game/game.h"
@@ -138,5 +139,6 @@ private:
     QPoint dragWindowOrigin_;
     // The outline last used for the window shape, to rebuild it only when it changes.
     std::vector<bool> outlineKey_;
+    RunTrace trace_;
     bool shapeValid_ = false;
 };

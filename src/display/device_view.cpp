@@ -59,6 +59,7 @@ void DeviceView::paintSegments(QPainter& painter, const QRect& clip) {
 void DeviceView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     paintSegments(painter, event->rect());
+    if (onPainted) onPainted();
 }
 
 QImage DeviceView::compose() {

@@ -28,6 +28,7 @@ public:
     std::function<void(SegmentId, QMouseEvent*)> onMouseMove;
     std::function<QString(SegmentId)> hintFor;
     std::function<Qt::CursorShape(SegmentId)> cursorFor;
+    std::function<void()> onPainted;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -47,6 +47,7 @@ void Scheduler::fire(Timer& t) {
     // The next period counts from the due time; the handler may change interval or state.
     t.due_ = due + std::max(1, t.interval_);
     handlerTime_ = due;
+    if (observer_) observer_(t, due, clockNow());
     t.handler_();
     handlerTime_.reset();
 }

@@ -75,6 +75,11 @@ public:
     // Called whenever the earliest deadline may have changed (the Qt host re-arms its timer).
     void setWakeup(std::function<void()> wakeup) { wakeup_ = std::move(wakeup); }
 
+    // Told of every handler run: the timer, when it was due and when the clock said it ran
+    // (for measuring how closely the steps keep their schedule).
+    using FireObserver = std::function<void(const Timer&, std::int64_t due, std::int64_t ran)>;
+    void setFireObserver(FireObserver observer) { observer_ = std::move(observer); }
+
     static constexpr std::int64_t kMaxCatchUpMs = 1000;
 
 private:
@@ -92,4 +97,5 @@ private:
     bool inRun_ = false;
     std::deque<Timer> timers_;
     std::function<void()> wakeup_;
+    FireObserver observer_;
 };

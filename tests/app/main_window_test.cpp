@@ -47,6 +47,16 @@ TEST(MainWindowStart, FirstActivationShowsTheSplashOnceOnly) {
     EXPECT_FALSE(rig.splash->isVisible());
 }
 
+TEST(MainWindowStart, PlayingBeforeAnyActivationNeverShowsTheSplashAgain) {
+    // A desktop without a window manager activates the device window only at the first click.
+    AppRig rig;
+    TForm1& w = rig.create();
+    w.startSimulator();
+    rig.splash->hide();
+    rig.activate();
+    EXPECT_FALSE(rig.splash->isVisible());
+}
+
 TEST(MainWindowStart, StoredDriverWithSplashOffStartsAtOnceCentred) {
     AppRig rig;
     rig.store.values = {{"SoundMode", "1"}, {"SplashScreen", "0"}, {"FullscreenMode", "0"}};

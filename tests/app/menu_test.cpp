@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTest>
 
@@ -57,6 +58,15 @@ TEST(ContextMenu, EscapeEndsTheProgramAtOnceEvenInAGame) {
     startGame(rig);
     pressKey(w, Qt::Key_Escape);
     EXPECT_EQ(rig.shell.quitRequests, 1);
+}
+
+TEST(ContextMenu, ShortcutKeysWorkAlsoWhenTheWindowWasNeverActivated) {
+    // Qt delivers keys to a window the desktop never activated, but not its shortcuts.
+    AppRig rig;
+    TForm1& w = rig.create(false);
+    QKeyEvent f2(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &f2);
+    EXPECT_EQ(rig.shell.documents, std::vector<std::string>{"Readme.txt"});
 }
 
 TEST(ContextMenu, F12DuringAGameSwitchesThePresentationAndTheGameGoesOn) {

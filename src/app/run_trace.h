@@ -1,0 +1,23 @@
+#pragma once
+// A measurement log for the benchmarks: when TORCHWHEEL_TRACE names a file, the program writes
+// the moment of its first painted frame and, for every timer step, when it was due and when it
+// ran. Without the variable nothing is written.
+#include <QFile>
+#include <QTextStream>
+#include <cstdint>
+#include <memory>
+
+class Scheduler;
+
+class RunTrace {
+public:
+    RunTrace();
+    bool active() const { return stream_ != nullptr; }
+    void attach(Scheduler& scheduler);
+    void painted(std::int64_t elapsedMs);
+
+private:
+    QFile file_;
+    std::unique_ptr<QTextStream> stream_;
+    bool painted_ = false;
+};
