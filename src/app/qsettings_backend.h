@@ -14,7 +14,7 @@
 class QSettings;
 
 class QSettingsBackend final : public SettingsBackend {
-  public:
+public:
     // The per-user store.
     QSettingsBackend();
     // A store on one INI file (tests, portable installs).
@@ -30,7 +30,7 @@ class QSettingsBackend final : public SettingsBackend {
     // The file (or, on Windows, the registry path) that holds the values.
     std::string location() const;
 
-  private:
+private:
     std::unique_ptr<QSettings> open() const;
     bool fileBased() const;
 

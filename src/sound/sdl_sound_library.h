@@ -15,7 +15,7 @@
 struct Mix_Chunk;
 
 class SdlSoundLibrary final : public SoundLibrary {
-  public:
+public:
     // 256 frames at 22050 Hz keep the output latency near 12 ms.
     explicit SdlSoundLibrary(int bufferFrames = 256);
     ~SdlSoundLibrary() override;
@@ -35,7 +35,7 @@ class SdlSoundLibrary final : public SoundLibrary {
     // The SDL audio driver in use ("pipewire", "alsa", "dummy" ...), "" when closed.
     std::string driverName() const;
 
-  private:
+private:
     struct ChunkFree {
         void operator()(Mix_Chunk* chunk) const;
     };

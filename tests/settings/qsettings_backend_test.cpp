@@ -21,7 +21,7 @@ using ::testing::Not;
 namespace {
 
 class SettingsFileTest : public ::testing::Test {
-  protected:
+protected:
     StoreFolder folder;
     std::string file = folder.path();
     QSettingsBackend backend{file};

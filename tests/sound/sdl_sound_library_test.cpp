@@ -25,14 +25,14 @@ namespace {
 
 // Sets an environment variable for one test and puts the old value back.
 class ScopedEnv {
-  public:
+public:
     ScopedEnv(const char* name, const char* value) : name_(name) {
         if (const char* old = std::getenv(name)) old_ = old;
         value ? setenv(name, value, 1) : unsetenv(name);
     }
     ~ScopedEnv() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
 
-  private:
+private:
     const char* name_;
     std::optional<std::string> old_;
 };
@@ -48,7 +48,7 @@ bool deviceOpen() {
 }
 
 class SdlLibraryTest : public ::testing::Test {
-  protected:
+protected:
     QTemporaryDir dir;
     ScopedEnv driver{"SDL_AUDIODRIVER", "dummy"};
     SdlSoundLibrary library;
@@ -234,7 +234,7 @@ TEST_F(SdlLibraryTest, InitAfterCloseWorksAgain) {
 // -----------------------------------------------------------
 
 class SoundFolderTest : public SdlLibraryTest {
-  protected:
+protected:
     std::filesystem::path previous = std::filesystem::current_path();
     std::vector<std::string> log;
     LoggingShell shell{log};

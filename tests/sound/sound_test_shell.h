@@ -10,7 +10,7 @@
 #include "app/shell.h"
 
 class LoggingShell final : public Shell {
-  public:
+public:
     explicit LoggingShell(std::vector<std::string>& log) : log_(log) {}
     void showError(const std::string& text) override { log_.push_back("showError(" + text + ")"); }
     void requestQuit() override { log_.push_back("requestQuit()"); }
@@ -19,12 +19,12 @@ class LoggingShell final : public Shell {
     void beep() override { log_.push_back("beep()"); }
     ScreenSize screenSize() const override { return {1920, 1080}; }
 
-  private:
+private:
     std::vector<std::string>& log_;
 };
 
 class LoggingSettings final : public SettingsBackend {
-  public:
+public:
     explicit LoggingSettings(std::vector<std::string>& log) : log_(log) {}
     std::optional<std::string> read(const std::string& name) override {
         auto it = values.find(name);
@@ -37,6 +37,6 @@ class LoggingSettings final : public SettingsBackend {
     }
     std::map<std::string, std::string> values;
 
-  private:
+private:
     std::vector<std::string>& log_;
 };
