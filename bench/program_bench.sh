@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Measures the real program under Xvfb: start-up to the first painted frame, CPU use while idle
+# in the clock and while a game runs, peak memory, and how far timer steps land from their
+# scheduled time over a start sequence and a minute of play.
+# Usage: bench/program_bench.sh [build-dir]     (default: build/release; build it first)
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${1:-$here/build/release}
+program="$build/program"
+[ -x "$program/torchwheel" ] || { echo "build the program first: scripts/setup.sh" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'kill $pid $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
+display=:$((200 + RANDOM % 100))
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 & xvfb=$!
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+
+mkdir -p "$work/config/Velvane"
+printf '[General]\nSoundMode=0\nSplashScreen=0\nFullscreenMode=0\n' > "$work/config/Velvane/Qzorvalt50.conf"
+trace="$work/trace.txt"
+hz=$(getconf CLK_TCK)
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
+now_ms() { date +%s%3N; }
+
+start=$(now_ms)
+(cd "$program" && DISPLAY=$display XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=dummy \
+  QT_QPA_PLATFORM=xcb TORCHWHEEL_TRACE="$trace" exec ./torchwheel) 2>/dev/null & pid=$!
+until grep -q '^first-paint' "$trace" 2>/dev/null; do sleep 0.01; done
+painted=$(now_ms)
+echo "start-up to first painted frame: $((painted - start)) ms (wall, from exec)"
+
+key() { DISPLAY=$display xdotool key "$@"; }
+measure_cpu() {  # seconds label
+    local t0 c0 c1
+    c0=$(cpu_ticks); t0=$(now_ms); sleep "$1"; c1=$(cpu_ticks)
+    local ms=$(( $(now_ms) - t0 ))
+    awk -v c=$((c1 - c0)) -v hz="$hz" -v ms="$ms" -v l="$2" \
+        'BEGIN { printf "CPU %s: %.2f %% of one core\n", l, 100 * (c / hz) / (ms / 1000) }'
+}
+
+key 5; sleep 0.3; key 3; sleep 1
+measure_cpu 10 "idle in the clock"
+: > "$trace.mark"; lines_before=$(wc -l < "$trace")
+key 1
+measure_cpu 60 "while a game runs (unattended, about a minute)"
+echo "peak memory: $(awk '/VmHWM/ {print $2, $3}' "/proc/$pid/status")"
+
+tail -n +"$((lines_before + 1))" "$trace" | awk '$1 == "fire" { print $4 - $3 }' | sort -n > "$work/late.txt"
+n=$(wc -l < "$work/late.txt")
+if [ "$n" -gt 0 ]; then
+  median=$(awk -v n="$n" 'NR == int((n + 1) / 2) { print; exit }' "$work/late.txt")
+  worst=$(tail -1 "$work/late.txt")
+  echo "timer steps: $n, lateness median ${median} ms, worst ${worst} ms"
+fi
