@@ -93,6 +93,10 @@ TKeysForm::TKeysForm(KeyBindings& bindings, SettingsStore& settings, KeySettings
         combo->setEditable(false);
         combo->setMaxVisibleItems(kKeyChoiceCount);
         combo->setPalette(comboPalette);
+        // The lists are only 120 pixels wide: a compact face keeps "<RIGHT ARROW>" whole.
+        QFont comboFont(QStringLiteral("Arial"));
+        comboFont.setPixelSize(11);
+        combo->setFont(comboFont);
         combo->installEventFilter(this);
         combos_[i] = combo;
     }
