@@ -18,6 +18,8 @@ public:
     std::function<void()> afterRun;
     // Schedules the next wake-up; call after input handlers too.
     void rearm();
+    // Milliseconds since the driver started (the program's start, near enough).
+    qint64 elapsed() const { return clock_.elapsed(); }
 
 private:
     void run();
