@@ -10,6 +10,7 @@
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <fstream>
 #include <thread>
 
@@ -297,6 +298,40 @@ TEST_F(EndToEnd, KeyColourPixelsLetTheMouseThrough) {
     ASSERT_FALSE(overCorner.empty());
     EXPECT_NE(ours.find(overDevice), std::string::npos) << "the device itself takes the pointer";
     EXPECT_EQ(ours.find(overCorner), std::string::npos) << "a key-colour pixel took the pointer";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EndToEnd, RightClickOpensTheContextMenuAndAnItemCanBeChosen) {
+    Installation inst(true, kStartWindowed);
+    Program program(*x_, inst.folder, inst.configHome);
+    const QRect window = program.waitForWindow();
+    ASSERT_FALSE(window.isEmpty()) << "running: " << program.running();
+    auto visibleWindows = [&] {
+        std::istringstream ids(x_->xdotool("search --onlyvisible --name ''"));
+        int n = 0;
+        for (std::string id; ids >> id;) ++n;
+        return n;
+    };
+    const int before = visibleWindows();
+    const QPoint at = window.center();
+    x_->xdotool("mousemove " + std::to_string(at.x()) + " " + std::to_string(at.y()) + " click 3");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // The menu is a window of its own.
+    EXPECT_GT(visibleWindows(), before) << "no menu window appeared";
+    // The eighth item is "Display in fullscreen mode".
+    x_->xdotool("key --delay 50 Down Down Down Down Down Down Down Down Return");
+    QRect now;
+    for (int i = 0; i < 50; ++i) {
+        now = program.waitForWindow();
+        if (now.size() == QSize(kScreenW, kScreenH)) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_EQ(now, QRect(0, 0, kScreenW, kScreenH));
+    const std::string conf = runCommand("cat '" + inst.configHome + "/Velvane/Qzorvalt50.conf'");
+    EXPECT_NE(conf.find("FullscreenMode=1"), std::string::npos) << conf;
 }
 
 }  // namespace
