@@ -7,15 +7,14 @@
 #include <QPainter>
 
 #include "input/key_translation.h"
+#include "sound/sound_drivers.h"
 #include "windows/author_info.h"
 #include "windows/window_controls.h"
 
 namespace {
 
 // The entries' positions are the stored "SoundMode" values.
-constexpr const char* kSoundChoices[] = {"Microsoft DirectSound", "Windows MultiMedia",
-                                         "(no sound)"};
-constexpr int kSoundChoiceCount = 3;
+constexpr int kSoundChoiceCount = static_cast<int>(kSoundDrivers.size());
 
 // Virtual-key codes of the keys the dialog answers.
 constexpr std::uint16_t kVkReturn = 13;
@@ -98,7 +97,8 @@ TSplashForm::TSplashForm(SettingsStore& settings, Shell& shell, SplashHost& host
     cb_sound->setGeometry(217, 308, 144, 21);
     cb_sound->setEditable(false);
     cb_sound->setFont(regular);
-    for (const char* choice : kSoundChoices) cb_sound->addItem(QString::fromUtf8(choice));
+    for (const SoundDriver& driver : kSoundDrivers)
+        cb_sound->addItem(QString::fromUtf8(driver.text.data(), static_cast<int>(driver.text.size())));
     cb_sound->setMaxVisibleItems(kSoundChoiceCount);
     cb_sound->setCurrentIndex(-1);
     connect(cb_sound, &QComboBox::currentIndexChanged, this, [this] { cb_soundChange(); });
