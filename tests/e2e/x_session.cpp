@@ -1,7 +1,6 @@
 #include "x_session.h"
 
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,31 +27,36 @@ bool haveCommand(const std::string& name) {
 }
 
 XServer::XServer(int width, int height) {
-    for (int n = 90 + getpid() % 50; n < 200; ++n) {
-        struct stat st;
-        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-        const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
-        if (stat(socket.c_str(), &st) == 0 || stat(lock.c_str(), &st) == 0) continue;
-        number_ = n;
-        break;
-    }
+    // Xvfb picks a free display itself and writes its number to us, so tests running at the
+    // same time never share a server.
+    int fds[2];
+    if (pipe(fds) != 0) return;
     const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-    const std::string disp = display();
     pid_ = fork();
     if (pid_ == 0) {
+        close(fds[0]);
+        if (fds[1] != 3) {
+            dup2(fds[1], 3);
+            close(fds[1]);
+        }
         freopen("/dev/null", "w", stderr);
-        execlp("Xvfb", "Xvfb", disp.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
+        execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", screen.c_str(), "-nolisten",
+               "tcp", static_cast<char*>(nullptr));
         _exit(127);
     }
-    const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number_);
-    for (int i = 0; i < 100; ++i) {
-        struct stat st;
-        if (stat(socket.c_str(), &st) == 0) return;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    close(fds[1]);
+    std::string number;
+    char c;
+    while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+    close(fds[0]);
+    if (pid_ > 0 && !number.empty()) {
+        number_ = std::atoi(number.c_str());
+        return;
     }
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
+    if (pid_ > 0) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
     pid_ = -1;
 }
 
