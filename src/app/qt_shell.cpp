@@ -10,8 +10,16 @@
 #include <QUrl>
 
 void QtShell::showError(const std::string& text) {
+    // Until the simulator starts the device window stands off-screen: a box placed over it
+    // would be out of sight, so it then stands in the middle of the screen on its own.
+    QWidget* owner = owner_ && owner_->isVisible() && owner_->x() >= 0 ? owner_.data() : nullptr;
     QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(),
-                    QString::fromStdString(text), QMessageBox::Ok, owner_);
+                    QString::fromStdString(text), QMessageBox::Ok, owner);
+    if (!owner) {
+        box.adjustSize();
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            box.move(screen->geometry().center() - box.rect().center());
+    }
     box.exec();
 }
 
