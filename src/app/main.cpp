@@ -24,6 +24,10 @@ void preferX11OnWayland() {
 
 int main(int argc, char** argv) {
     preferX11OnWayland();
+    // The device is a photograph drawn pixel for pixel: it is not scaled with the desktop's dot
+    // density (a user may still ask for it with the variable).
+    if (!qEnvironmentVariableIsSet("QT_ENABLE_HIGHDPI_SCALING"))
+        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication app(argc, argv);
     QGuiApplication::setApplicationDisplayName(QString());
     // The device window ends the program when it closes; the other windows only hide.
