@@ -2,14 +2,10 @@
 #include <QApplication>
 #include <QDir>
 
-#include "app/main_window.h"
+#include "app/program.h"
 #include "app/qsettings_backend.h"
 #include "app/qt_shell.h"
-#include "skin/skin_loader.h"
 #include "sound/sdl_sound_library.h"
-#include "windows/about_box.h"
-#include "windows/manual_viewer.h"
-#include "windows/splash_screen.h"
 
 namespace {
 // A frameless window cannot place itself on Wayland, so dragging the device and centring it
@@ -38,21 +34,8 @@ int main(int argc, char** argv) {
     QSettingsBackend store;
     SdlSoundLibrary soundLibrary;
 
-    TForm1 mainWindow(MainWindowSetup{programFolder, &store, &soundLibrary}, shell);
-    shell.setOwner(&mainWindow);
-    TAboutForm about(shell);
-    TKeysForm keys(mainWindow.bindings(), mainWindow.settings(), mainWindow);
-    const ManualPages pages = Skin_Load_Manual(programFolder, shell);
-    TManualForm manual(pages.clientWidth, pages.clientHeight, pages.pages);
-    TSplashForm splash(mainWindow.settings(), shell, mainWindow);
-    mainWindow.setAboutBox(&about);
-    mainWindow.setKeySettingsDialog(&keys);
-    mainWindow.setManualViewer(&manual);
-    mainWindow.setSplashScreen(&splash);
-    splash.create();
-
-    mainWindow.show();
-    // Started during the splash screen's creation: nothing else will give the device the keys.
-    if (!mainWindow.SplashPending) mainWindow.activateWindow();
+    ProgramWindows windows(MainWindowSetup{programFolder, &store, &soundLibrary}, shell);
+    shell.setOwner(&windows.main());
+    windows.show();
     return app.exec();
 }

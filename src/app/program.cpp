@@ -1,0 +1,35 @@
+#include "app/program.h"
+
+#include "skin/skin_loader.h"
+#include "windows/about_box.h"
+#include "windows/manual_viewer.h"
+#include "windows/splash_screen.h"
+
+ProgramWindows::ProgramWindows(const MainWindowSetup& setup, Shell& shell) {
+    main_ = std::make_unique<TForm1>(setup, shell);
+    about_ = std::make_unique<TAboutForm>(shell);
+    keys_ = std::make_unique<TKeysForm>(main_->bindings(), main_->settings(), *main_);
+    const ManualPages pages = Skin_Load_Manual(setup.programFolder, shell);
+    manual_ = std::make_unique<TManualForm>(pages.clientWidth, pages.clientHeight, pages.pages);
+    splash_ = std::make_unique<TSplashForm>(main_->settings(), shell, *main_);
+    main_->setAboutBox(about_.get());
+    main_->setKeySettingsDialog(keys_.get());
+    main_->setManualViewer(manual_.get());
+    main_->setSplashScreen(splash_.get());
+    splash_->create();
+}
+
+ProgramWindows::~ProgramWindows() {
+    // The splash screen and the dialogs refer to the device window: they go first.
+    splash_.reset();
+    manual_.reset();
+    keys_.reset();
+    about_.reset();
+    main_.reset();
+}
+
+void ProgramWindows::show() {
+    main_->show();
+    // Started during the splash screen's creation: nothing else will give the device the keys.
+    if (!main_->SplashPending) main_->activateWindow();
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The program's five windows, created in their order: the device window, the about box, the key
+// settings dialog, the manual viewer and, last, the splash screen (which may start the simulator
+// during its own creation).
+#include <memory>
+#include <string>
+
+#include "app/main_window.h"
+
+class Shell;
+class TAboutForm;
+class TKeysForm;
+class TManualForm;
+class TSplashForm;
+
+class ProgramWindows {
+public:
+    ProgramWindows(const MainWindowSetup& setup, Shell& shell);
+    ~ProgramWindows();
+
+    // Shows the device window (off-screen until the simulator starts) before the event loop.
+    void show();
+
+    TForm1& main() { return *main_; }
+    TAboutForm& about() { return *about_; }
+    TKeysForm& keys() { return *keys_; }
+    TManualForm& manual() { return *manual_; }
+    TSplashForm& splash() { return *splash_; }
+
+private:
+    std::unique_ptr<TForm1> main_;
+    std::unique_ptr<TAboutForm> about_;
+    std::unique_ptr<TKeysForm> keys_;
+    std::unique_ptr<TManualForm> manual_;
+    std::unique_ptr<TSplashForm> splash_;
+};

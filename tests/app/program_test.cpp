@@ -1,0 +1,92 @@
+// The five windows as the program entry creates them.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <fstream>
+
+#include "app/program.h"
+#include "support/recording_sound.h"
+#include "input/key_settings_dialog.h"
+#include "windows/about_box.h"
+#include "windows/manual_viewer.h"
+#include "windows/recording_shell.h"
+#include "windows/splash_screen.h"
+
+namespace {
+
+// A store that remembers the order of its writes.
+class OrderedStore final : public SettingsBackend {
+public:
+    std::optional<std::string> read(const std::string& name) override {
+        auto it = values.find(name);
+        if (it == values.end()) return std::nullopt;
+        return it->second;
+    }
+    void write(const std::string& name, const std::string& text) override {
+        values[name] = text;
+        writes.push_back(name);
+    }
+    std::map<std::string, std::string> values;
+    std::vector<std::string> writes;
+};
+
+struct ProgramRig {
+    ProgramRig() {
+        std::ofstream(dir.path().toStdString() + "/Config.ini")
+            << "[Common]\nGameWidth=498\nGameHeight=771\n[Manual]\nManualWidth=800\nManualHeight=600\n";
+    }
+    std::unique_ptr<ProgramWindows> start() {
+        return std::make_unique<ProgramWindows>(
+            MainWindowSetup{dir.path().toStdString(), &store, &sound, true}, shell);
+    }
+    QTemporaryDir dir;
+    OrderedStore store;
+    RecordingSoundLibrary sound;
+    RecordingShell shell;
+};
+
+TEST(ProgramWindows, TheSplashScreenComesLastAndStartsTheSimulatorWhenSoConfigured) {
+    ProgramRig rig;
+    rig.store.values = {{"SoundMode", "2"}, {"SplashScreen", "0"}};
+    auto windows = rig.start();
+    // The device window's creation wrote the six keys back before the splash screen's play
+    // action stored its choices.
+    const std::vector<std::string> expected{"Key1", "Key2", "Key3", "Key4", "Key5",
+                                            "Key6", "SoundMode", "SplashScreen"};
+    EXPECT_EQ(rig.store.writes, expected);
+    EXPECT_FALSE(windows->main().SplashPending);
+    EXPECT_EQ(windows->main().game().GameState, ModeClosed);
+    EXPECT_FALSE(windows->splash().isVisible());
+}
+
+TEST(ProgramWindows, ACleanStoreWaitsForTheSplashScreen) {
+    ProgramRig rig;
+    auto windows = rig.start();
+    EXPECT_TRUE(windows->main().SplashPending);
+    EXPECT_TRUE(windows->splash().isVisible());
+    EXPECT_EQ(rig.store.writes.size(), 6u);
+    EXPECT_TRUE(rig.sound.calls.empty());
+}
+
+TEST(ProgramWindows, TheManualViewerTakesItsSizeFromTheSkin) {
+    ProgramRig rig;
+    auto windows = rig.start();
+    EXPECT_EQ(windows->manual().size(), QSize(800, 600));
+    // Its pages are missing here: each shows the placeholder, with no message.
+    EXPECT_TRUE(rig.shell.errors.empty());
+}
+
+TEST(ProgramWindows, TheMenuReachesEveryWindow) {
+    ProgramRig rig;
+    auto windows = rig.start();
+    windows->main().pm_4_manualClick();
+    EXPECT_TRUE(windows->manual().isVisible());
+    windows->main().pm_1_aboutClick();
+    EXPECT_TRUE(windows->about().isVisible());
+    windows->main().pm_7_keysClick();
+    EXPECT_TRUE(windows->keys().isVisible());
+    EXPECT_FALSE(windows->main().isEnabled());
+}
+
+}  // namespace
