@@ -140,19 +140,16 @@ void TForm1::updateShape() {
         shapeValid_ = true;
         return;
     }
-    // The outline only changes with the device pictures and buttons, not with the LCD: rebuild
-    // the shape when one of those changes, not at every game step.
-    std::vector<bool> key;
-    key.reserve(2 * kSegmentCount);
-    for (int i = 0; i < kSegmentCount; ++i) {
-        const int section = kSegmentCatalogue[i].section;
-        if (section >= 1 && section <= 18) {
-            key.push_back(display_.isVisible(i));
-            key.push_back(display_.segment(i).picture != nullptr);
-        }
+    // The outline only changes with the device pictures and buttons (sections 1 to 18), not
+    // with the LCD: rebuild the shape when one of those changes, not at every game step.
+    std::uint64_t key = 0;
+    for (int section = 1; section <= 18; ++section) {
+        const SegmentId id = segmentOfSection(section);
+        key = key << 2 | (display_.isVisible(id) ? 2u : 0u) |
+              (display_.segment(id).picture ? 1u : 0u);
     }
     if (shapeValid_ && key == outlineKey_) return;
-    outlineKey_ = std::move(key);
+    outlineKey_ = key;
     shapeValid_ = true;
     const QImage composed = view_->compose();
     const QRgb keyColour = colourOf(presentation_.colourKey).rgb();

@@ -138,7 +138,7 @@ private:
     QPoint dragPressGlobal_;
     QPoint dragWindowOrigin_;
     // The outline last used for the window shape, to rebuild it only when it changes.
-    std::vector<bool> outlineKey_;
+    std::uint64_t outlineKey_ = 0;
     RunTrace trace_;
     bool shapeValid_ = false;
 };
