@@ -19,8 +19,8 @@ void Timer::setEnabled(bool on) {
 }
 
 Timer& Scheduler::createTimer(std::string name, std::function<void()> handler) {
-    timers_.emplace_back(Timer(*this, std::move(name), std::move(handler),
-                               static_cast<int>(timers_.size())));
+    // Kept in creation order, which is the order of ties.
+    timers_.emplace_back(Timer(*this, std::move(name), std::move(handler)));
     return timers_.back();
 }
 

@@ -33,13 +33,12 @@ public:
 
 private:
     friend class Scheduler;
-    Timer(Scheduler& s, std::string name, std::function<void()> handler, int order)
-        : scheduler_(s), name_(std::move(name)), handler_(std::move(handler)), order_(order) {}
+    Timer(Scheduler& s, std::string name, std::function<void()> handler)
+        : scheduler_(s), name_(std::move(name)), handler_(std::move(handler)) {}
 
     Scheduler& scheduler_;
     std::string name_;
     std::function<void()> handler_;
-    int order_;
     int interval_ = 1;
     bool enabled_ = false;
     std::int64_t due_ = 0;
