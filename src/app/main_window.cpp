@@ -69,7 +69,7 @@ TForm1::TForm1(const MainWindowSetup& setup, Shell& shell)
         GameContext{display_, timers_->scheduler(), sound_, settings_, random_, clock_});
     input_ = std::make_unique<InputDispatch>(*game_, bindings_);
     view_ = new DeviceView(display_, this);
-    overlay_ = new GameMenuOverlay(*view_);
+    overlay_ = std::make_unique<GameMenuOverlay>(*view_);
     timers_->afterRun = [this] { refresh(); };
     view_->onMousePress = [this](SegmentId id, QMouseEvent* e) { onPress(id, e); };
     view_->onMouseRelease = [this](SegmentId id, QMouseEvent* e) { onRelease(id, e); };
@@ -85,7 +85,7 @@ TForm1::TForm1(const MainWindowSetup& setup, Shell& shell)
     FormCreate();
 }
 
-TForm1::~TForm1() { delete overlay_; }
+TForm1::~TForm1() = default;
 
 Scheduler& TForm1::scheduler() { return timers_->scheduler(); }
 
@@ -136,15 +136,19 @@ void TForm1::applyPresentation() {
 
 void TForm1::updateShape() {
     if (!presentation_.colourKeyOn) {
-        if (shapeValid_ || !mask().isEmpty()) clearMask();
+        if (!shapeValid_) clearMask();
         shapeValid_ = true;
         return;
     }
     // The outline only changes with the device pictures and buttons (sections 1 to 18), not
     // with the LCD: rebuild the shape when one of those changes, not at every game step.
+    static constexpr auto kOutlineSegments = [] {
+        std::array<SegmentId, 18> ids{};
+        for (int section = 1; section <= 18; ++section) ids[section - 1] = segmentOfSection(section);
+        return ids;
+    }();
     std::uint64_t key = 0;
-    for (int section = 1; section <= 18; ++section) {
-        const SegmentId id = segmentOfSection(section);
+    for (const SegmentId id : kOutlineSegments) {
         key = key << 2 | (display_.isVisible(id) ? 2u : 0u) |
               (display_.segment(id).picture ? 1u : 0u);
     }
@@ -205,6 +209,7 @@ void TForm1::keyReleaseEvent(QKeyEvent* event) {
 void TForm1::onPress(SegmentId id, QMouseEvent* event) {
     if (event->button() == Qt::RightButton) {
         menu_->popupAt(event->globalPosition().toPoint());
+        refresh();
         return;
     }
     const MouseResult result = id >= 0 ? input_->mouseDown(id, buttonOf(event->button()))
@@ -336,11 +341,13 @@ void TForm1::Vid_Display_Game_Menu(bool open) {
                 Vid_Display_Game_Menu(false);
                 refresh();
             },
-            [this](QPoint global) { menu_->popupAt(global); });
+            [this](QPoint global) {
+                menu_->popupAt(global);
+                refresh();
+            });
         display_.setBounds(panel, {0, 0, 256, 448});
     } else {
         overlay_->close();
         display_.setBounds(panel, {0, 0, 36, 32});
     }
-    refresh();
 }

@@ -126,7 +126,7 @@ private:
     Presentation presentation_;
     DeviceView* view_ = nullptr;
     ContextMenu* menu_ = nullptr;
-    GameMenuOverlay* overlay_ = nullptr;
+    std::unique_ptr<GameMenuOverlay> overlay_;
 
     TSplashForm* splash_ = nullptr;
     QWidget* about_ = nullptr;
