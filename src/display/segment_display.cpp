@@ -71,6 +71,26 @@ void SegmentDisplay::setDigit(int place, int digit) {
         copyPicture(DigitSegments[place - 1], NumberGlyphs[digit]);
 }
 
+std::array<int, 4> SegmentDisplay::digitsShown() const {
+    std::array<int, 4> digits{};
+    for (int place = 1; place <= 4; ++place) {
+        const Segment& s = segments_[DigitSegments[place - 1]];
+        int& digit = digits[place - 1];
+        digit = !s.picture && s.visible ? kNoDigit : kSkinDigit;
+        for (int d = 0; d < 10 && s.picture; ++d)
+            if (segments_[NumberGlyphs[d]].picture == s.picture) {
+                digit = d;
+                break;
+            }
+    }
+    return digits;
+}
+
+void SegmentDisplay::showDigits(const std::array<int, 4>& digits) {
+    for (int place = 1; place <= 4; ++place)
+        if (digits[place - 1] != kSkinDigit) setDigit(place, digits[place - 1]);
+}
+
 void SegmentDisplay::Vid_Show_All(bool show) {
     for (SegmentId d : DigitSegments) setVisible(d, true);
     if (show) {

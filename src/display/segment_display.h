@@ -66,6 +66,14 @@ public:
     SegmentId flame(int f, int k) const { return groups::FlameSegments[f - 1][k - 1]; }
     void setDigit(int place, int digit);  // digit -1 = empty picture
 
+    // What the four digit places show, so that a skin reload can show the same digits with the
+    // new glyphs: 0..9 a glyph, kNoDigit an empty shown place, kSkinDigit a place that takes
+    // whatever picture the skin gives it (its own picture, or empty and hidden).
+    static constexpr int kNoDigit = -1;
+    static constexpr int kSkinDigit = -2;
+    std::array<int, 4> digitsShown() const;
+    void showDigits(const std::array<int, 4>& digits);
+
 private:
     void damage(const Rect& r) {
         if (r.width > 0 && r.height > 0) damage_.push_back(r);

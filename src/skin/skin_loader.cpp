@@ -139,6 +139,9 @@ void loadLogo(const IniFile& ini, const std::string& backdropDir, PictureLoader&
 
 void loadSegments(const IniFile& ini, const std::string& skinDir, Offset offset,
                   PictureLoader& pictures, SegmentDisplay& display) {
+    // The score or time on the panel belongs to the game, not to the skin: a reload shows the
+    // same digits, drawn with the new glyphs, instead of the digit places' own pictures.
+    const auto digits = display.digitsShown();
     for (int n = 1; n <= kPictureSectionCount; ++n) {
         const SegmentId id = segmentOfSection(n);
         const std::string section = "Image" + std::to_string(n);
@@ -157,6 +160,7 @@ void loadSegments(const IniFile& ini, const std::string& skinDir, Offset offset,
                           Rect{clampCoordinate(left + offset.x), clampCoordinate(top + offset.y),
                                clampSize(width), clampSize(height)});
     }
+    display.showDigits(digits);
 }
 
 }  // namespace
