@@ -5,6 +5,13 @@
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-$here/build/sanitize}
+"$here/scripts/setup.sh" packages
+# GCC brings its sanitizer runtimes; Clang's come in a package of their own.
+if [[ ${CXX:-} == *clang* ]]; then
+    # shellcheck source=packages.sh source-path=SCRIPTDIR
+    . "$here/scripts/packages.sh"
+    ensure_packages clang libclang-rt-dev
+fi
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
     # Benchmarks measure speed, which the sanitizers distort; they are left out.

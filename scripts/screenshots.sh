@@ -4,7 +4,7 @@
 #   windowed-closed.png   the shaped window, device closed (see-through parts transparent)
 #   fullscreen-all.png    full screen, the device opened: every segment lit (scaled down)
 #   windowed-game-a.png   the shaped window during game A
-# Usage: scripts/screenshots.sh [build-dir]   (default: build/release, built by scripts/setup.sh)
+# Usage: scripts/screenshots.sh [build-dir]   (default: build/release, built by scripts/test.sh)
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-$here/build/release}
@@ -13,7 +13,7 @@ out=$here/docs/screenshots
 # shellcheck source=../tests/install/x_session.sh source-path=SCRIPTDIR
 . "$here/tests/install/x_session.sh"
 [ -x "$program/torchwheel" ] || {
-    echo "screenshots.sh: build the program first (scripts/setup.sh)" >&2
+    echo "screenshots.sh: build the program first (scripts/test.sh or scripts/setup.sh)" >&2
     exit 1
 }
 

@@ -1,33 +1,56 @@
 #!/usr/bin/env bash
-# Installs what the project needs from Debian (only what is missing), then configures and builds.
-# Usage: scripts/setup.sh [build-dir]   (default: build/release)
+# Installs the Debian packages that are missing, then configures and builds.
+# Usage: scripts/setup.sh [program|all|packages] [build-dir]   (default: all build/release)
+#   program   what building and running the program needs; builds the program only
+#   all       that, and what the tests and benchmarks need; builds everything
+#   packages  installs what "all" does, builds nothing (for scripts with a build of their own)
+# Once everything is installed and built, a run only checks: no apt, no sudo, no reconfiguring.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${1:-$here/build/release}
+what=${1:-all}
+build=${2:-$here/build/release}
+# shellcheck source=packages.sh source-path=SCRIPTDIR
+. "$here/scripts/packages.sh"
 
-packages=(
+# Names without version numbers, known on Debian 12, Debian 13 and Ubuntu 24.04.
+program_packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libsdl2-dev libsdl2-mixer-dev libpng-dev libjpeg-dev zlib1g-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick sox
-  clang libclang-rt-14-dev desktop-file-utils appstream
   fonts-liberation2  # "Arial" for the dialogs: same metrics, so the texts fit their labels
   fonts-dejavu-core  # the lettering of the skin, manual pages and program pictures
 )
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+test_packages=(
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xdotool imagemagick      # end-to-end tests: a private X server, real input, screenshots
+  desktop-file-utils appstream  # validators of the menu entry and the metainfo
+)
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-fi
-cmake --build "$build" -j"$(nproc)"
+case $what in
+program)
+  ensure_packages "${program_packages[@]}"
+  if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORCHWHEEL_TESTS=OFF \
+      -DTORCHWHEEL_BENCH=OFF
+  fi
+  # Also in a folder configured for the tests: only the program and its folder's content.
+  cmake --build "$build" -j"$(nproc)" --target torchwheel
+  ;;
+all)
+  ensure_packages "${program_packages[@]}" "${test_packages[@]}"
+  # A folder first set up by the run command has the tests and benchmarks switched off.
+  if [ ! -f "$build/CMakeCache.txt" ] ||
+    grep -qE '^TORCHWHEEL_(TESTS|BENCH):BOOL=OFF' "$build/CMakeCache.txt"; then
+    cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORCHWHEEL_TESTS=ON \
+      -DTORCHWHEEL_BENCH=ON
+  fi
+  cmake --build "$build" -j"$(nproc)"
+  ;;
+packages)
+  ensure_packages "${program_packages[@]}" "${test_packages[@]}"
+  ;;
+*)
+  echo "usage: setup.sh [program|all|packages] [build-dir]" >&2
+  exit 2
+  ;;
+esac

@@ -4,7 +4,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$here/build/release
-"$here/scripts/setup.sh" "$build"
+"$here/scripts/setup.sh" all "$build"
 export QT_QPA_PLATFORM=offscreen
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 cd "$build"
