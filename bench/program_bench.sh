@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Measures the real program under Xvfb: start-up to the first painted frame, CPU use while idle
 # in the clock and while a game runs, peak memory, and how far timer steps land from their
-# scheduled time over a start sequence and a minute of play.
+# scheduled time over a start sequence and a minute of play, and memory across full-screen toggles.
 # Usage: bench/program_bench.sh [build-dir]     (default: build/release; build it first)
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -52,3 +52,10 @@ if [ "$n" -gt 0 ]; then
   worst=$(tail -1 "$work/late.txt")
   echo "timer steps: $n, lateness median ${median} ms, worst ${worst} ms"
 fi
+
+# Every full-screen toggle reloads the skin; the pictures of the one it replaces must go.
+rss() { awk '/VmRSS/ {print $2, $3}' "/proc/$pid/status"; }
+key F12; sleep 0.5; after_one=$(rss)
+for _ in $(seq 49); do key F12; sleep 0.2; done
+sleep 0.5
+echo "resident memory after 1 full-screen toggle: $after_one, after 50: $(rss)"

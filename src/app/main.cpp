@@ -7,6 +7,10 @@
 #include "app/qt_shell.h"
 #include "sound/sdl_sound_library.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 // A frameless window cannot place itself on Wayland, so dragging the device and centring it
 // would not work there; XWayland's X11 lets it. A platform chosen by the user is respected.
@@ -19,6 +23,12 @@ void preferX11OnWayland() {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef __GLIBC__
+    // Pictures are large blocks freed at every skin reload. A fixed threshold keeps them in
+    // mappings of their own, which go back to the system when freed; glibc would otherwise raise
+    // it after the first free and leave the next skin's pictures as fragments of the heap.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
     preferX11OnWayland();
     // The device is a photograph drawn pixel for pixel: it is not scaled with the desktop's dot
     // density (a user may still ask for it with the variable).

@@ -129,6 +129,7 @@ void TForm1::applyPresentation() {
     display_.setBounds(seg("im_backdrop"), {0, 0, size.width(), size.height()});
     view_->setBackgroundColour(colourOf(presentation_.backgroundColour));
     view_->setBackdropStretch(presentation_.backdropStretch);
+    view_->dropUnusedPictures();
     view_->update();
     shapeValid_ = false;
     updateShape();

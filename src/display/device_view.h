@@ -16,6 +16,9 @@ public:
     void setBackdropStretch(bool stretch);
     void setBackgroundColour(QColor colour);
 
+    // After a skin load: the cache lets go of the pictures the segments no longer show.
+    void dropUnusedPictures() { cache_.dropUnused(); }
+
     // Repaints what changed in the segment display since the last call.
     void flushDamage();
 

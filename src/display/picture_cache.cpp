@@ -12,3 +12,8 @@ const QImage& PictureCache::image(const Picture& picture) {
     if (it == images_.end()) it = images_.emplace(picture.get(), Entry{picture, toImage(*picture)}).first;
     return it->second.image;
 }
+
+void PictureCache::dropUnused() {
+    std::erase_if(images_,
+                  [](const auto& entry) { return entry.second.keepAlive.use_count() == 1; });
+}

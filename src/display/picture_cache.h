@@ -10,6 +10,8 @@ class PictureCache {
 public:
     const QImage& image(const Picture& picture);
     void clear() { images_.clear(); }
+    // Lets go of the pictures nothing but the cache still holds (those of an earlier skin load).
+    void dropUnused();
     static QImage toImage(const PictureData& data);
 
 private:

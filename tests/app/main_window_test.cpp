@@ -164,6 +164,19 @@ TEST(MainWindowPresentation, ToggleDuringAGameKeepsItRunningAndRestoresPositions
     EXPECT_GE(g.Score, scoreBefore);
 }
 
+TEST(MainWindowPresentation, ToggleReleasesThePicturesOfTheSkinItReplaced) {
+    AppRig rig;
+    TForm1& w = rig.create(false);
+    w.startSimulator();
+    w.view().compose();
+    const std::weak_ptr<const PictureData> old = w.display().segment(seg("btn_open")).picture;
+    for (int i = 0; i < 2; ++i) {
+        w.pm_10_fullscreenClick();
+        w.view().compose();
+    }
+    EXPECT_TRUE(old.expired());
+}
+
 // --- Mouse -----------------------------------------------------------------------------------
 
 void drag(TForm1& w, QPoint from, QPoint by) {
