@@ -6,9 +6,11 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QVariant>
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -17,6 +19,15 @@ constexpr const char* kApplication = "Qzorvalt50";
 constexpr int kWriterLockWaitMs = 3000;
 // Locks are held for a few milliseconds; one much older than this was left by a killed writer.
 constexpr int kAbandonedLockMs = 500;
+// Our file holds eleven short values, a few hundred bytes. A far larger one was not written by
+// us (junk appended, another program's file) and Qt would parse all of it on every look, so it
+// is taken for a damaged file: it reads as empty, and the next write replaces it.
+constexpr qint64 kMaxSettingsFileBytes = 64 * 1024;
+
+bool oversized(const QString& file) {
+    const QFileInfo info(file);
+    return info.exists() && info.size() > kMaxSettingsFileBytes;
+}
 
 qint64 modifiedMs(const QString& file) {
     const QFileInfo info(file);
@@ -68,11 +79,22 @@ bool QSettingsBackend::fileBased() const {
 #endif
 }
 
+QString QSettingsBackend::file() const {
+    if (!iniFile_.empty()) return QString::fromStdString(iniFile_);
+    // Where Qt keeps the per-user store on XDG desktops, found without reading it.
+    if (fileBased())
+        return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+               QStringLiteral("/%1/%2.conf")
+                   .arg(QLatin1String(kOrganisation), QLatin1String(kApplication));
+    return open()->fileName();
+}
+
 std::string QSettingsBackend::location() const {
-    return open()->fileName().toStdString();
+    return file().toStdString();
 }
 
 std::optional<std::string> QSettingsBackend::read(const std::string& name) {
+    if (fileBased() && oversized(file())) return std::nullopt;
     const std::unique_ptr<QSettings> settings = open();
     settings->sync();
     // A damaged or unreadable file reads as far as Qt can parse it; whatever is not there is
@@ -87,9 +109,8 @@ std::optional<std::string> QSettingsBackend::read(const std::string& name) {
 }
 
 void QSettingsBackend::write(const std::string& name, const std::string& text) {
-    const std::unique_ptr<QSettings> settings = open();
-    const QString file = settings->fileName();
     const bool stamped = fileBased();
+    const QString file = this->file();
 
     std::unique_ptr<QLockFile> writerLock;
     qint64 previousMs = 0;
@@ -104,14 +125,37 @@ void QSettingsBackend::write(const std::string& name, const std::string& text) {
         previousMs = modifiedMs(file);
     }
 
-    settings->setValue(QString::fromStdString(name), QString::fromStdString(text));
-    settings->sync();
-    // The status sticks to its first error, which may be a damaged file read before the write;
-    // so a fresh look at the storage must also find the value that was written.
-    const std::unique_ptr<QSettings> check = open();
-    lastWriteOk_ = settings->status() != QSettings::AccessError &&
-                   check->status() == QSettings::NoError &&
-                   check->value(QString::fromStdString(name)).toString().toStdString() == text;
+    if (stamped && oversized(file)) {
+        lastWriteOk_ = replaceOversized(file, name, text, writerLock != nullptr);
+    } else {
+        const std::unique_ptr<QSettings> settings = open();
+        settings->setValue(QString::fromStdString(name), QString::fromStdString(text));
+        settings->sync();
+        // The status sticks to its first error, which may be a damaged file read before the
+        // write; so a fresh look at the storage must also find the value that was written.
+        const std::unique_ptr<QSettings> check = open();
+        lastWriteOk_ = settings->status() != QSettings::AccessError &&
+                       check->status() == QSettings::NoError &&
+                       check->value(QString::fromStdString(name)).toString().toStdString() == text;
+    }
 
     if (stamped && writerLock && lastWriteOk_) stampLaterThan(file, previousMs);
+}
+
+bool QSettingsBackend::replaceOversized(const QString& file, const std::string& name,
+                                        const std::string& text, bool locked) {
+    // Written beside it and moved over it in one step, so a writer killed halfway leaves either
+    // file whole. Only under the writer lock: two writers must not move files over each other.
+    if (!locked) return false;
+    const QString fresh = file + QStringLiteral(".new");
+    clearAbandonedLock(fresh + QStringLiteral(".lock"));
+    QFile::remove(fresh);
+    {
+        QSettings settings(fresh, QSettings::IniFormat);
+        settings.setValue(QString::fromStdString(name), QString::fromStdString(text));
+        settings.sync();
+        if (settings.status() != QSettings::NoError) return false;
+    }
+    return std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(file).constData()) ==
+           0;
 }

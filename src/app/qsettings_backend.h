@@ -4,7 +4,10 @@
 // the file $XDG_CONFIG_HOME/Velvane/Qzorvalt50.conf (Qt keeps its top-level keys in [General]).
 //
 // Every read looks at the storage and every write reaches it at once. Each call uses its own
-// QSettings object, so one failure does not stick to every later call.
+// QSettings object, so one failure does not stick to every later call. A settings file over
+// 64 KiB is far beyond the few hundred bytes the values take: it reads as empty, like a damaged
+// file, and the next write replaces it with a fresh file holding just that value, so start-up
+// never parses junk.
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,9 +15,10 @@
 #include "app/settings_store.h"
 
 class QSettings;
+class QString;
 
 class QSettingsBackend final : public SettingsBackend {
-public:
+  public:
     // The per-user store.
     QSettingsBackend();
     // A store on one INI file (tests, portable installs).
@@ -30,9 +34,12 @@ public:
     // The file (or, on Windows, the registry path) that holds the values.
     std::string location() const;
 
-private:
+  private:
     std::unique_ptr<QSettings> open() const;
     bool fileBased() const;
+    QString file() const;
+    bool replaceOversized(const QString& file, const std::string& name, const std::string& text,
+                          bool locked);
 
     std::string iniFile_;  // empty: the per-user store
     bool lastWriteOk_ = true;

@@ -6,8 +6,9 @@
 
 namespace {
 
-// Config.ini is a few kilobytes; anything far larger is not one.
-constexpr std::size_t kMaxIniBytes = 16u * 1024 * 1024;
+// Config.ini is a few kilobytes. Of a file far larger than that only the first part is read, up
+// to its last whole line; the rest is taken as absent.
+constexpr std::size_t kMaxIniBytes = 1024 * 1024;
 
 char lower(char c) {
     return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
@@ -108,9 +109,14 @@ IniFile IniFile::parse(std::string_view text) {
 }
 
 std::optional<IniFile> IniFile::load(const std::string& path) {
-    const auto bytes = readFileBytes(path, kMaxIniBytes);
+    const auto bytes = readFileHead(path, kMaxIniBytes + 1);
     if (!bytes) return std::nullopt;
-    return parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+    std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+    if (text.size() > kMaxIniBytes) {
+        const std::size_t eol = text.rfind('\n', kMaxIniBytes - 1);
+        text = text.substr(0, eol == std::string_view::npos ? 0 : eol + 1);
+    }
+    return parse(text);
 }
 
 std::optional<std::string> IniFile::value(std::string_view section, std::string_view key) const {

@@ -12,12 +12,13 @@
 std::optional<std::int32_t> parseInteger(std::string_view text);
 
 class IniFile {
-public:
+  public:
     // Values longer than this are cut.
     static constexpr std::size_t kMaxValueLength = 2047;
 
     static IniFile parse(std::string_view text);
-    // nullopt when the file cannot be read.
+    // nullopt when the file cannot be read or is not a regular file. Of a file larger than a
+    // megabyte only the lines within the first megabyte are read.
     static std::optional<IniFile> load(const std::string& path);
 
     // The value as written (trimmed, quotes removed); nullopt when the section or key is missing.
@@ -40,7 +41,7 @@ public:
     std::optional<std::string> readFileName(std::string_view section, std::string_view key,
                                             const std::string& fallback) const;
 
-private:
+  private:
     // Lower-cased section name -> lower-cased key -> value.
     std::map<std::string, std::map<std::string, std::string>, std::less<>> sections_;
 };

@@ -8,8 +8,8 @@
 
 namespace {
 
-// A file larger than this is not a picture anyone would put into a skin.
-constexpr std::size_t kMaxPictureFileBytes = 256u * 1024 * 1024;
+// Room for headers, palettes and ancillary chunks beside the pixels.
+constexpr std::int64_t kPictureFileSlack = 1024 * 1024;
 
 std::string lowerExtension(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
@@ -37,7 +37,11 @@ std::optional<DecodedPicture> decodePictureFile(const std::string& path,
         decoder = decodeJpeg;
     else
         return std::nullopt;
-    const auto bytes = readFileBytes(path, kMaxPictureFileBytes);
+    // No picture within the limits needs more than four bytes a pixel, even uncompressed, so a
+    // larger file is refused before it is read.
+    const std::int64_t maxBytes =
+        4 * std::max<std::int64_t>(limits.maxPixels, 0) + kPictureFileSlack;
+    const auto bytes = readFileBytes(path, static_cast<std::size_t>(maxBytes));
     if (!bytes) return std::nullopt;
     return decoder(*bytes, limits);
 }

@@ -24,15 +24,16 @@ struct DecodedPicture {
 };
 
 // Largest picture any decoder will produce: guards against files whose headers promise more
-// pixels than memory can hold.
+// pixels than memory can hold. The defaults are the program's own: a 5K backdrop fits.
 struct DecodeLimits {
     int maxSide = 16384;
-    std::int64_t maxPixels = std::int64_t{64} * 1024 * 1024;
+    std::int64_t maxPixels = std::int64_t{16} * 1024 * 1024;
 };
 
 // Reads and decodes one picture file, choosing the decoder by the extension (bmp, jpg/jpeg, png,
-// in any case). The path is used as it stands (no case folding). nullopt: the file cannot be
-// read or decoded, is larger than the limits allow, or the extension names no known format.
+// in any case). The path is used as it stands (no case folding). nullopt: the file is not a
+// regular file, is larger than an uncompressed picture within the limits could be, cannot be
+// decoded, or the extension names no known format.
 std::optional<DecodedPicture> decodePictureFile(const std::string& path,
                                                 const DecodeLimits& limits = {});
 

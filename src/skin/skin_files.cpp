@@ -1,8 +1,12 @@
 #include "skin/skin_files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -35,6 +39,36 @@ std::optional<fs::path> matchInFolder(const fs::path& folder, const std::string&
     if (matches.empty()) return std::nullopt;
     std::sort(matches.begin(), matches.end());
     return folder / matches.front();
+}
+
+// Reads at most maxBytes (+1 to notice a file that grew since fstat) of a regular file.
+std::optional<std::vector<std::uint8_t>> readRegularFile(const std::string& path,
+                                                         std::size_t maxBytes, bool head) {
+    // O_NONBLOCK: opening a named pipe would otherwise wait for a writer forever.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return std::nullopt;
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return std::nullopt;
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    if (!head && size > maxBytes) return std::nullopt;
+    const std::size_t want = head ? std::min<std::uint64_t>(size, maxBytes) : size;
+
+    std::vector<std::uint8_t> bytes(want + (head ? 0 : 1));
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    if (!head && got > maxBytes) return std::nullopt;
+    bytes.resize(got);
+    return bytes;
 }
 
 }  // namespace
@@ -74,18 +108,10 @@ std::optional<std::string> findSkinFile(const std::string& skinPath) {
 
 std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path,
                                                        std::size_t maxBytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::vector<std::uint8_t> bytes;
-    constexpr std::size_t kChunk = 64 * 1024;
-    while (in) {
-        const std::size_t old = bytes.size();
-        if (old >= maxBytes + 1) return std::nullopt;
-        bytes.resize(old + std::min(kChunk, maxBytes + 1 - old));
-        in.read(reinterpret_cast<char*>(bytes.data() + old),
-                static_cast<std::streamsize>(bytes.size() - old));
-        bytes.resize(old + static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad() || bytes.size() > maxBytes) return std::nullopt;
-    return bytes;
+    return readRegularFile(path, maxBytes, false);
+}
+
+std::optional<std::vector<std::uint8_t>> readFileHead(const std::string& path,
+                                                      std::size_t maxBytes) {
+    return readRegularFile(path, maxBytes, true);
 }

@@ -16,6 +16,12 @@ std::string nativePath(const std::string& skinPath);
 // against the current working directory. nullopt if there is no such file.
 std::optional<std::string> findSkinFile(const std::string& skinPath);
 
-// The whole content of a file; nullopt if it cannot be read or is larger than maxBytes.
+// The whole content of a regular file; nullopt if it is anything else (a pipe, a device, a
+// folder), cannot be read, or is larger than maxBytes. The size is checked before reading, and
+// opening never waits for a writer, so a named pipe or /dev/zero cannot stall or flood the caller.
 std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path,
                                                        std::size_t maxBytes);
+
+// The first maxBytes of a regular file (all of it when it is smaller); nullopt as above.
+std::optional<std::vector<std::uint8_t>> readFileHead(const std::string& path,
+                                                      std::size_t maxBytes);

@@ -28,19 +28,48 @@ std::optional<std::string> findConfig(const std::string& programFolder) {
     return findSkinFile((folder / "Config.ini").string());
 }
 
-// Decodes the pictures of one load. Each file is decoded once however many elements name it;
-// nothing is kept once the load is over.
+// Something named Config.ini that is no readable file (a folder, a pipe, a file without read
+// permission) is there all the same; saying it is missing would send the user the wrong way.
+bool configIsThere(const std::string& programFolder) {
+    std::error_code ec;
+    return std::filesystem::exists(
+        std::filesystem::symlink_status(std::filesystem::path(programFolder) / "Config.ini", ec));
+}
+
+struct ClientSize {
+    int width;
+    int height;
+};
+
+ClientSize boundedClientSize(std::int64_t width, std::int64_t height) {
+    const auto w = std::clamp<std::int64_t>(width, 0, kMaxWindowSide);
+    auto h = std::clamp<std::int64_t>(height, 0, kMaxWindowSide);
+    if (w > 0) h = std::min(h, kMaxWindowPixels / w);
+    return {static_cast<int>(w), static_cast<int>(h)};
+}
+
+// Decodes the pictures of one load. A file named by many elements (under any name that leads to
+// it) is decoded once and prepared once per drawing rule; the elements share the result. The
+// budget counts every picture the load holds: each decoded one and each prepared copy that
+// differs from it. Nothing is kept once the load is over but what the elements hold.
 class PictureLoader {
-public:
+  public:
     explicit PictureLoader(const SkinLoadLimits& limits) : limits_(limits) {}
 
     // The picture for an element whose file exists: decoded, or the placeholder when it cannot be
-    // decoded (the file's name is then remembered for the message).
+    // decoded within the limits (the file's name is then remembered for the message).
     Picture load(const std::string& foundPath, const std::string& nameAsWritten, bool seeThrough) {
-        auto it = decoded_.find(foundPath);
-        if (it == decoded_.end())
-            it = decoded_.emplace(foundPath, decodeWithinBudget(foundPath)).first;
-        if (it->second) return applyDrawingRules(*it->second, seeThrough);
+        // Links and case variants lead to one file; its format still follows the name used.
+        std::error_code ec;
+        const std::filesystem::path canonical = std::filesystem::canonical(foundPath, ec);
+        const std::string file = (ec ? foundPath : canonical.string()) + '\n' +
+                                 std::filesystem::path(foundPath).extension().string();
+        auto it = prepared_.find({file, seeThrough});
+        if (it == prepared_.end())
+            it =
+                prepared_.emplace(std::pair{file, seeThrough}, prepare(file, foundPath, seeThrough))
+                    .first;
+        if (it->second) return it->second;
         if (std::find(failed_.begin(), failed_.end(), nameAsWritten) == failed_.end())
             failed_.push_back(nameAsWritten);
         return makePlaceholderPicture(seeThrough);
@@ -51,20 +80,35 @@ public:
         if (!failed_.empty()) shell.showError(undecodablePicturesMessage(failed_));
     }
 
-private:
+  private:
+    static std::int64_t pixelsOf(const Picture& p) { return std::int64_t{p->width} * p->height; }
+    std::int64_t pixelsLeft() const { return limits_.pixelsPerLoad - pixelsUsed_; }
+
+    Picture prepare(const std::string& file, const std::string& path, bool seeThrough) {
+        auto it = decoded_.find(file);
+        if (it == decoded_.end()) it = decoded_.emplace(file, decodeWithinBudget(path)).first;
+        if (!it->second) return nullptr;
+        Picture drawn = applyDrawingRules(*it->second, seeThrough);
+        if (drawn == it->second->picture) return drawn;
+        if (pixelsOf(drawn) > pixelsLeft()) return nullptr;
+        pixelsUsed_ += pixelsOf(drawn);
+        return drawn;
+    }
+
     std::optional<DecodedPicture> decodeWithinBudget(const std::string& path) {
         DecodeLimits limits = limits_.perPicture;
-        limits.maxPixels = std::min(limits.maxPixels, limits_.pixelsPerLoad - pixelsUsed_);
+        limits.maxPixels = std::min(limits.maxPixels, pixelsLeft());
         if (limits.maxPixels <= 0) return std::nullopt;
         auto decoded = decodePictureFile(path, limits);
-        if (decoded)
-            pixelsUsed_ += std::int64_t{decoded->picture->width} * decoded->picture->height;
+        if (decoded) pixelsUsed_ += pixelsOf(decoded->picture);
         return decoded;
     }
 
     SkinLoadLimits limits_;
     std::int64_t pixelsUsed_ = 0;
+    // Keyed by the file and the extension it was named with.
     std::map<std::string, std::optional<DecodedPicture>> decoded_;
+    std::map<std::pair<std::string, bool>, Picture> prepared_;  // null: could not be had
     std::vector<std::string> failed_;
 };
 
@@ -180,15 +224,21 @@ void Skin_Load(const std::string& programFolder, bool fullscreenMode, Shell& she
     const auto configPath = findConfig(programFolder);
     const auto ini = configPath ? IniFile::load(*configPath) : std::nullopt;
     if (!ini) {
-        shell.showError("Configuration file (Config.ini) not found. Please reinstall the game.");
+        shell.showError(configPath || configIsThere(programFolder)
+                            ? "Configuration file (Config.ini) could not be read. Please "
+                              "reinstall the game."
+                            : "Configuration file (Config.ini) not found. Please reinstall the "
+                              "game.");
         shell.requestQuit();
     } else {
         PictureLoader pictures(limits);
         const std::string skinDir = ini->readFolder("Common", "SkinDir", "Graphics\\Skin\\");
         const int gameHeight = clampSize(ini->readInteger("Common", "GameHeight", 771));
         const int gameWidth = clampSize(ini->readInteger("Common", "GameWidth", 498));
-        presentation.clientHeight = gameHeight;
-        presentation.clientWidth = gameWidth;
+        // Full screen centres the game by its own size; only the window's size is bounded.
+        const ClientSize window = boundedClientSize(gameWidth, gameHeight);
+        presentation.clientHeight = window.height;
+        presentation.clientWidth = window.width;
 
         Offset offset;
         if (fullscreenMode) {
@@ -236,8 +286,10 @@ ManualPages Skin_Load_Manual(const std::string& programFolder, Shell& shell,
 
     ManualPages manual;
     const std::string dir = ini.readFolder("Manual", "ManualDir", "Graphics\\Manual\\");
-    manual.clientHeight = clampSize(ini.readInteger("Manual", "ManualHeight", 365));
-    manual.clientWidth = clampSize(ini.readInteger("Manual", "ManualWidth", 545));
+    const ClientSize window = boundedClientSize(ini.readInteger("Manual", "ManualWidth", 545),
+                                                ini.readInteger("Manual", "ManualHeight", 365));
+    manual.clientHeight = window.height;
+    manual.clientWidth = window.width;
 
     PictureLoader pictures(limits);
     for (int n = 1; n <= kManualPageCount; ++n) {

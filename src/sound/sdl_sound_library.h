@@ -3,9 +3,12 @@
 // (PipeWire, then PulseAudio), type 1 ALSA directly; each falls back to the others, and when no
 // real device opens, to SDL's silent "dummy" device so that samples still load and the game runs.
 // A driver named by the user in SDL_AUDIODRIVER is used first, whatever the output type.
+// Samples are RIFF WAVE files; a file that is not a regular file, or too large, read or
+// converted, loads as no sample.
 //
 // Init opens the device with type 2's order; SetOutput reopens it when its type asks for another
 // order and no sample has been loaded yet. A load before Init opens the device as Init would.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,7 +18,7 @@
 struct Mix_Chunk;
 
 class SdlSoundLibrary final : public SoundLibrary {
-public:
+  public:
     // 256 frames at 22050 Hz keep the output latency near 12 ms.
     explicit SdlSoundLibrary(int bufferFrames = 256);
     ~SdlSoundLibrary() override;
@@ -32,10 +35,12 @@ public:
     void Close() override;
 
     bool isOpen() const { return open_; }
+    // The memory the loaded samples take, converted for the device.
+    std::uint64_t heldBytes() const;
     // The SDL audio driver in use ("pipewire", "alsa", "dummy" ...), "" when closed.
     std::string driverName() const;
 
-private:
+  private:
     struct ChunkFree {
         void operator()(Mix_Chunk* chunk) const;
     };

@@ -21,7 +21,7 @@ using ::testing::Not;
 namespace {
 
 class SettingsFileTest : public ::testing::Test {
-protected:
+  protected:
     StoreFolder folder;
     std::string file = folder.path();
     QSettingsBackend backend{file};
@@ -150,6 +150,19 @@ TEST_F(SettingsFileTest, BinaryGarbageFileGivesDefaultsAndIsRepairedByTheNextWri
     EXPECT_TRUE(backend.lastWriteOk());
     QSettingsBackend nextRun(file);
     EXPECT_EQ(SettingsStore(nextRun).ReadInteger("HiScore1", 0), 42);
+}
+
+TEST_F(SettingsFileTest, FileSwollenWithJunkReadsAsEmptyAndTheNextWriteReplacesIt) {
+    writeFileText(file, "[General]\nHiScore1=55\njunk=" + std::string(10 << 20, 'j') + "\n");
+    EXPECT_EQ(store.ReadInteger("HiScore1", 0), 0);
+    store.WriteInteger("HiScore2", 7);
+    EXPECT_TRUE(backend.lastWriteOk());
+    EXPECT_EQ(fileText(file), "[General]\nHiScore2=7\n");
+    store.WriteInteger("Key1", 9);
+    QSettingsBackend nextRun(file);
+    EXPECT_EQ(SettingsStore(nextRun).ReadInteger("HiScore2", 0), 7);
+    EXPECT_EQ(SettingsStore(nextRun).ReadInteger("Key1", 2), 9);
+    EXPECT_FALSE(std::filesystem::exists(file + ".new"));
 }
 
 TEST_F(SettingsFileTest, TruncatedFileKeepsTheValuesItStillHolds) {

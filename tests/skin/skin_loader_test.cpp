@@ -1,7 +1,10 @@
 #include "skin/skin_loader.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
+#include <functional>
 #include <set>
 
 #include "image_writers.h"
@@ -21,7 +24,7 @@ const std::string kNotFound =
     "Configuration file (Config.ini) not found. Please reinstall the game.";
 
 class SkinLoaderTest : public ScratchDirTest {
-protected:
+  protected:
     // Config.ini goes into the program folder; pictures are found from the working directory.
     void config(const std::string& text) { writeText("prog/Config.ini", text); }
     void load(bool fullscreen) {
@@ -293,9 +296,10 @@ TEST_F(SkinLoaderTest, UndecodablePicturesBecomePlaceholdersNamedInOneMessage) {
 TEST_F(SkinLoaderTest, PicturesBeyondTheLoadsPixelBudgetBecomeNamedPlaceholders) {
     bmp("Graphics/Skin/a.bmp", cornerImage(8, 8));
     bmp("Graphics/Skin/b.bmp", cornerImage(8, 8));
-    // a.bmp twice costs its 64 pixels once; b.bmp would need 64 of the 36 left.
+    // a.bmp twice costs its 64 pixels and their see-through copy once; b.bmp would need 128 of
+    // the 72 left.
     config("[Image1]\nFilename=a.bmp\n[Image2]\nFilename=a.bmp\n[Image3]\nFilename=b.bmp\n");
-    Skin_Load(path("prog"), false, shell, display, presentation, SkinLoadLimits{{}, 100});
+    Skin_Load(path("prog"), false, shell, display, presentation, SkinLoadLimits{{}, 200});
     EXPECT_EQ(s(kBottom).picture->width, 8);
     EXPECT_EQ(s(seg("im_background_back")).picture->width, 8);
     EXPECT_TRUE(isPlaceholder(s(seg("im_background_front")).picture));
@@ -339,6 +343,114 @@ TEST_F(SkinLoaderTest, PositionsFarOutsideAnyScreenAreCutBackWithoutOverflow) {
     EXPECT_FALSE(r.contains(0, 0));
 }
 
+// --- Hostile skins: bounded memory, and one huge picture does not starve the rest ---
+
+// An 8-bit run-length bitmap, a few bytes a row: one pixel of palette colour 0, then colour 1.
+Bytes rleBmp(int width, int height) {
+    Bytes rle;
+    for (int y = 0; y < height; ++y) {
+        rle.insert(rle.end(), {1, 0});
+        for (int left = width - 1; left > 0; left -= 255)
+            rle.insert(rle.end(), {static_cast<std::uint8_t>(std::min(left, 255)), 1});
+        rle.insert(rle.end(), {0, 0});
+    }
+    rle.insert(rle.end(), {0, 1});
+    return rawBmp(width, height, 8, 1, {{0, 0, 0}, {200, 40, 10}}, rle);
+}
+
+// The memory the segments' pictures take, each shared picture counted once.
+std::int64_t heldBytes(const SegmentDisplay& display) {
+    std::set<const PictureData*> seen;
+    std::int64_t bytes = 0;
+    for (const Segment& segment : display.segments())
+        if (segment.picture && seen.insert(segment.picture.get()).second)
+            bytes += static_cast<std::int64_t>(segment.picture->rgba.size());
+    return bytes;
+}
+
+std::string everySection(const std::function<std::string(int)>& file) {
+    std::string text;
+    for (int n = 1; n <= 113; ++n)
+        text += "[Image" + std::to_string(n) + "]\nFilename=" + file(n) + "\n";
+    return text;
+}
+
+TEST_F(SkinLoaderTest, HostileSkinsLoadInBoundedMemoryAndLeaveRoomForTheRest) {
+    constexpr std::int64_t kMiB = 1024 * 1024;
+    const auto own = [](int n) { return "p" + std::to_string(n) + ".bmp"; };
+    std::filesystem::create_directories(path("Graphics/Skin"));
+    std::filesystem::create_directories(path("Graphics/Backdrop"));
+    for (int n = 1; n <= 113; ++n) writeFile(path("Graphics/Skin/" + own(n)), rleBmp(300, 200));
+    writeFile(path("Graphics/Skin/2k.bmp"), rleBmp(2048, 2048));
+    writeFile(path("Graphics/Skin/8k.bmp"), rleBmp(8192, 8192));
+    writeFile(path("Graphics/Skin/limit.bmp"), rleBmp(4096, 4096));  // the per-picture limit
+    writeFile(path("Graphics/Backdrop/4k.bmp"), rleBmp(3840, 2160));
+    ASSERT_EQ(mkfifo(path("Graphics/Skin/pipe.bmp").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", path("Graphics/Skin/zero.bmp"));
+
+    struct Case {
+        const char* what;
+        std::string ini;
+        int loaded;  // sections whose own picture loaded (the rest show placeholders)
+        bool named;  // the files that could not be had are named in a message
+        std::int64_t maxHeld;
+    };
+    const std::string limitBesideSkin =
+        everySection([&](int n) { return n == 4 ? std::string("limit.bmp") : own(n); });
+    const Case cases[] = {
+        {"a 2048 square named by every section", everySection([](int) { return "2k.bmp"; }), 113,
+         false, 2 * 16 * kMiB},
+        {"an 8192 square named by every section", everySection([](int) { return "8k.bmp"; }), 0,
+         true, kMiB},
+        {"a picture at the per-picture limit beside a full skin", limitBesideSkin, 113, false,
+         SkinLoadLimits{}.pixelsPerLoad * 4},
+        {"a pipe and /dev/zero", "[Image1]\nFilename=pipe.bmp\n[Image2]\nFilename=zero.bmp\n", 0,
+         false, kMiB},
+        {"a 4K backdrop beside a full skin",
+         "[Fullscreen]\nBackdropFile=4k.bmp\n" + everySection(own), 113, false,
+         SkinLoadLimits{}.pixelsPerLoad * 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        display = SegmentDisplay();
+        shell.errors.clear();
+        config(c.ini);
+        load(true);
+        int loaded = 0;
+        for (int n = 1; n <= 113; ++n) {
+            const Picture& p = s(segmentOfSection(n)).picture;
+            loaded += p && !isPlaceholder(p);
+        }
+        EXPECT_EQ(loaded, c.loaded);
+        EXPECT_EQ(shell.errors.size(), c.named ? 1u : 0u);
+        EXPECT_LE(heldBytes(display), c.maxHeld);
+    }
+    ASSERT_TRUE(s(kBackdrop).picture);
+    EXPECT_EQ(s(kBackdrop).picture->width, 3840);
+
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    EXPECT_LT(usage.ru_maxrss, 1024 * 1024) << "peak memory in KiB";
+}
+
+TEST_F(SkinLoaderTest, WindowSizesAreBoundedWhileFullScreenCentresByTheGivenSize) {
+    for (const char* side : {"30000", "16777216"}) {
+        config(std::string("[Common]\nGameWidth=") + side + "\nGameHeight=" + side +
+               "\n[Manual]\nManualWidth=" + side + "\nManualHeight=" + side + "\n");
+        load(false);
+        EXPECT_EQ(presentation.clientWidth, kMaxWindowSide) << side;
+        EXPECT_EQ(std::int64_t{presentation.clientWidth} * presentation.clientHeight,
+                  kMaxWindowPixels);
+        const ManualPages manual = Skin_Load_Manual(path("prog"), shell);
+        EXPECT_EQ(manual.clientWidth, kMaxWindowSide);
+        EXPECT_EQ(std::int64_t{manual.clientWidth} * manual.clientHeight, kMaxWindowPixels);
+    }
+    config("[Common]\nGameWidth=30000\n");
+    shell.screen = {1000, 800};
+    load(true);
+    EXPECT_EQ(s(kBottom).bounds.left, -14500);  // (1000 - 30000) / 2
+}
+
 // --- Missing Config.ini ---
 
 TEST_F(SkinLoaderTest, MissingConfigIsReportedEndsTheProgramAndStillSetsUpTheMenuButton) {
@@ -356,6 +468,23 @@ TEST_F(SkinLoaderTest, MissingConfigIsReportedEndsTheProgramAndStillSetsUpTheMen
     EXPECT_EQ(shell.quitRequests, 2);
     EXPECT_FALSE(s(kMenuTop).visible);
     EXPECT_FALSE(s(kMenuBackground).visible);
+}
+
+TEST_F(SkinLoaderTest, AConfigThatIsThereIsNeverReportedMissing) {
+    // Over a megabyte: its whole lines within the first megabyte count, the rest is absent.
+    config("[Common]\nGameWidth=321\n;" + std::string(2 * 1024 * 1024, 'x') +
+           "\n[Common]\nGameHeight=123\n");
+    load(false);
+    EXPECT_TRUE(shell.errors.empty());
+    EXPECT_EQ(presentation.clientWidth, 321);
+    EXPECT_EQ(presentation.clientHeight, 771);
+
+    std::filesystem::remove(path("prog/Config.ini"));
+    std::filesystem::create_directory(path("prog/Config.ini"));
+    load(false);
+    EXPECT_EQ(shell.errors, std::vector<std::string>{"Configuration file (Config.ini) could not be "
+                                                     "read. Please reinstall the game."});
+    EXPECT_EQ(shell.quitRequests, 1);
 }
 
 TEST_F(SkinLoaderTest, ConfigIsLookedUpBesideTheProgramNotInTheWorkingDirectory) {

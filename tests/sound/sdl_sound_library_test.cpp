@@ -3,6 +3,8 @@
 #include <SDL_mixer.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QTemporaryDir>
@@ -10,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <thread>
 
@@ -25,14 +28,14 @@ namespace {
 
 // Sets an environment variable for one test and puts the old value back.
 class ScopedEnv {
-public:
+  public:
     ScopedEnv(const char* name, const char* value) : name_(name) {
         if (const char* old = std::getenv(name)) old_ = old;
         value ? setenv(name, value, 1) : unsetenv(name);
     }
     ~ScopedEnv() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
 
-private:
+  private:
     const char* name_;
     std::optional<std::string> old_;
 };
@@ -48,7 +51,7 @@ bool deviceOpen() {
 }
 
 class SdlLibraryTest : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     ScopedEnv driver{"SDL_AUDIODRIVER", "dummy"};
     SdlSoundLibrary library;
@@ -234,7 +237,7 @@ TEST_F(SdlLibraryTest, InitAfterCloseWorksAgain) {
 // -----------------------------------------------------------
 
 class SoundFolderTest : public SdlLibraryTest {
-protected:
+  protected:
     std::filesystem::path previous = std::filesystem::current_path();
     std::vector<std::string> log;
     LoggingShell shell{log};
@@ -258,6 +261,51 @@ TEST_F(SoundFolderTest, CorruptBeep1ShowsTheMessage) {
                                  "the game.)",
                                  "store SoundMode=-1", "store SplashScreen=1", "requestQuit()"));
     EXPECT_NE(sound.handle(SoundId::Step), 0u) << "every load is attempted";
+}
+
+// Samples that are no regular file, are huge, or would be huge once converted load as missing,
+// at once and in bounded memory; only a missing Beep1 gives the message.
+TEST_F(SoundFolderTest, HostileSamplesLoadAsMissingWithoutStallingOrFlooding) {
+    const auto replace = [this](const std::string& name, auto make) {
+        std::filesystem::remove(file(name));
+        make(file(name));
+    };
+    const auto fifo = [](const std::string& f) { ASSERT_EQ(mkfifo(f.c_str(), 0600), 0); };
+    const auto zero = [](const std::string& f) { std::filesystem::create_symlink("/dev/zero", f); };
+    const auto gigabyte = [](const std::string& f) {
+        writeBytes(f, sineWav(10));
+        std::filesystem::resize_file(f, std::uintmax_t{1} << 30);  // sparse
+    };
+    // 120 KB at 100 Hz: some 50 MB once converted for the device.
+    const auto slowRate = [](const std::string& f) { writeBytes(f, sineWav(600000, 10, 100)); };
+
+    struct Case {
+        const char* what;
+        std::function<void(const std::string&)> make;
+        bool all;  // every sample, else Step alone
+    };
+    const Case cases[] = {{"a named pipe", fifo, false},
+                          {"a link to /dev/zero", zero, false},
+                          {"a sparse gigabyte", gigabyte, false},
+                          {"ten minutes at 100 Hz", slowRate, false},
+                          {"eleven sparse gigabytes", gigabyte, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const SampleInfo& s : kSamples)
+            if (c.all || s.id == SoundId::Step) replace(std::string(s.file), c.make);
+        log.clear();
+        EXPECT_EQ(sound.Snd_Open("Microsoft DirectSound", settings, shell), !c.all);
+        EXPECT_EQ(sound.handle(SoundId::Step), 0u);
+        EXPECT_EQ(sound.handle(SoundId::Miss1) != 0, !c.all);
+        EXPECT_EQ(log.size(), c.all ? 5u : 1u);  // the message and its stores, or the choice alone
+        EXPECT_LE(library.heldBytes(), 96u * 1024 * 1024);
+        sound.Snd_Close();
+        for (const SampleInfo& s : kSamples)
+            replace(std::string(s.file), [](const std::string& f) { writeBytes(f, sineWav(100)); });
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    EXPECT_LT(usage.ru_maxrss, 1024 * 1024) << "peak memory in KiB";
 }
 
 TEST_F(SoundFolderTest, NoAudioDeviceStillOpensSilentlyWithoutTheMessage) {
