@@ -55,6 +55,7 @@ void SdlGamepads::poll() {
             switch (e.type) {
                 case SDL_CONTROLLERDEVICEADDED:
                     open(e.cdevice.which);
+                    moved = true;
                     break;
                 case SDL_CONTROLLERDEVICEREMOVED:
                     input_.detached(e.cdevice.which);
@@ -63,22 +64,27 @@ void SdlGamepads::poll() {
                     break;
                 case SDL_CONTROLLERBUTTONDOWN:
                 case SDL_CONTROLLERBUTTONUP:
+                    moved = true;
                     if (e.cbutton.button >= kPadButtonCount) break;
                     input_.buttonChanged(e.cbutton.which, static_cast<PadButton>(e.cbutton.button),
                                          e.cbutton.state == SDL_PRESSED);
                     moved = true;
                     break;
                 case SDL_CONTROLLERAXISMOTION:
-                    if (e.caxis.axis != SDL_CONTROLLER_AXIS_LEFTX) break;
-                    input_.stickMoved(e.caxis.which, e.caxis.value);
                     moved = true;
+                    if (e.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX)
+                        input_.stickMoved(e.caxis.which, e.caxis.value);
                     break;
                 default:
                     break;
             }
         }
     }
-    const int interval = pads_.empty() ? kScanIntervalMs : kPollIntervalMs;
+    if (moved) sinceInput_.start();
+    int interval = kScanIntervalMs;
+    if (!pads_.empty())
+        interval = sinceInput_.isValid() && sinceInput_.elapsed() < kQuietAfterMs ? kPlayIntervalMs
+                                                                                  : kRestIntervalMs;
     if (timer_.isActive() && timer_.interval() != interval) timer_.setInterval(interval);
     if (moved && afterInput) afterInput();
 }

@@ -3,6 +3,7 @@
 // read on the user-interface thread and handed to GamepadInput. SDL offers no descriptor to wait
 // on, so it is polled: rarely while no controller is attached (only to notice one arriving), and
 // often enough for play while one is.
+#include <QElapsedTimer>
 #include <QTimer>
 #include <functional>
 #include <map>
@@ -14,7 +15,9 @@ struct _SDL_GameController;
 class SdlGamepads {
   public:
     static constexpr int kScanIntervalMs = 500;
-    static constexpr int kPollIntervalMs = 4;
+    static constexpr int kPlayIntervalMs = 4;
+    static constexpr int kRestIntervalMs = 25;
+    static constexpr int kQuietAfterMs = 3000;
 
     // With runTimer false nothing happens by itself; the owner calls poll() (tests).
     explicit SdlGamepads(GamepadInput& input, bool runTimer = true);
@@ -45,5 +48,6 @@ class SdlGamepads {
     GamepadInput& input_;
     bool available_ = false;
     QTimer timer_;
+    QElapsedTimer sinceInput_;  // since a controller last moved or arrived
     std::map<int, std::unique_ptr<_SDL_GameController, Close>> pads_;  // by instance id
 };
