@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures the real program under Xvfb: start-up to the first painted frame, CPU use while idle
 # in the clock and while a game runs, peak memory, and how far timer steps land from their
-# scheduled time over a start sequence and a minute of play, and memory across full-screen toggles.
+# scheduled time over a start sequence and a minute of play, memory across full-screen toggles;
+# then idle CPU once more with a (virtual) gamepad attached, which the program polls.
 # Usage: bench/program_bench.sh [build-dir]     (default: build/release; build it first)
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -11,7 +12,7 @@ program="$build/program"
 
 work=$(mktemp -d)
 trap 'kill $pid $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
-display=:$((200 + RANDOM % 100))
+display=${BENCH_DISPLAY:-:$((200 + RANDOM % 100))}
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 & xvfb=$!
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
 
@@ -22,24 +23,31 @@ hz=$(getconf CLK_TCK)
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
 now_ms() { date +%s%3N; }
 
+start_program() {  # extra environment assignments
+    rm -f "$trace"
+    (cd "$program" && env DISPLAY="$display" XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=dummy \
+      QT_QPA_PLATFORM=xcb TORCHWHEEL_TRACE="$trace" "$@" ./torchwheel) 2>/dev/null & pid=$!
+    until grep -q '^first-paint' "$trace" 2>/dev/null; do sleep 0.01; done
+}
+
 start=$(now_ms)
-(cd "$program" && DISPLAY=$display XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=dummy \
-  QT_QPA_PLATFORM=xcb TORCHWHEEL_TRACE="$trace" exec ./torchwheel) 2>/dev/null & pid=$!
-until grep -q '^first-paint' "$trace" 2>/dev/null; do sleep 0.01; done
+start_program
 painted=$(now_ms)
 echo "start-up to first painted frame: $((painted - start)) ms (wall, from exec)"
 
 key() { DISPLAY=$display xdotool key "$@"; }
+ui_ns() { cut -d' ' -f1 "/proc/$pid/task/$pid/schedstat"; }  # the user-interface thread
 measure_cpu() {  # seconds label
-    local t0 c0 c1
-    c0=$(cpu_ticks); t0=$(now_ms); sleep "$1"; c1=$(cpu_ticks)
+    local t0 c0 c1 u0 u1
+    c0=$(cpu_ticks); u0=$(ui_ns); t0=$(now_ms); sleep "$1"; c1=$(cpu_ticks); u1=$(ui_ns)
     local ms=$(( $(now_ms) - t0 ))
-    awk -v c=$((c1 - c0)) -v hz="$hz" -v ms="$ms" -v l="$2" \
-        'BEGIN { printf "CPU %s: %.2f %% of one core\n", l, 100 * (c / hz) / (ms / 1000) }'
+    awk -v c=$((c1 - c0)) -v u=$((u1 - u0)) -v hz="$hz" -v ms="$ms" -v l="$2" 'BEGIN {
+        printf "CPU %s: %.2f %% of one core (user-interface thread %.2f %%)\n",
+               l, 100 * (c / hz) / (ms / 1000), 100 * (u / 1e6) / ms }'
 }
 
 key 5; sleep 0.3; key 3; sleep 1
-measure_cpu 10 "idle in the clock"
+measure_cpu 10 "idle in the clock, no gamepad"
 : > "$trace.mark"; lines_before=$(wc -l < "$trace")
 key 1
 measure_cpu 60 "while a game runs (unattended, about a minute)"
@@ -59,3 +67,9 @@ key F12; sleep 0.5; after_one=$(rss)
 for _ in $(seq 49); do key F12; sleep 0.2; done
 sleep 0.5
 echo "resident memory after 1 full-screen toggle: $after_one, after 50: $(rss)"
+
+kill "$pid"; wait "$pid" 2>/dev/null || true
+start_program TORCHWHEEL_VIRTUAL_GAMEPAD=1
+# The pad lies still: after a few seconds it is polled at its resting pace.
+key 5; sleep 0.3; key 3; sleep 4
+measure_cpu 10 "idle in the clock, one gamepad attached"

@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     QSettingsBackend store;
     SdlSoundLibrary soundLibrary;
 
-    ProgramWindows windows(MainWindowSetup{programFolder, &store, &soundLibrary}, shell);
+    ProgramWindows windows(MainWindowSetup{programFolder, &store, &soundLibrary, false, true}, shell);
     shell.setOwner(&windows.main());
     windows.show();
     return app.exec();

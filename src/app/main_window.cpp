@@ -17,6 +17,8 @@
 #include "app/timer_driver.h"
 #include "display/device_view.h"
 #include "display/game_menu_overlay.h"
+#include "input/gamepad_input.h"
+#include "input/sdl_gamepads.h"
 #include "input/key_translation.h"
 
 namespace {
@@ -83,6 +85,13 @@ TForm1::TForm1(const MainWindowSetup& setup, Shell& shell)
         if (pos().x() >= 0) trace_.painted(timers_->elapsed());
     };
     FormCreate();
+    if (setup.gamepads) {
+        // A gamepad presses buttons only where a key would: in the active, enabled device window.
+        padInput_ = std::make_unique<GamepadInput>(
+            *input_, [this] { return isEnabled() && isActiveWindow(); });
+        gamepads_ = std::make_unique<SdlGamepads>(*padInput_, !setup.virtualTime);
+        gamepads_->afterInput = [this] { refresh(); };
+    }
 }
 
 TForm1::~TForm1() = default;

@@ -22,6 +22,8 @@
 
 class ContextMenu;
 class DeviceView;
+class GamepadInput;
+class SdlGamepads;
 class GameMenuOverlay;
 class Shell;
 class TimerDriver;
@@ -32,6 +34,7 @@ struct MainWindowSetup {
     SettingsBackend* settings = nullptr;  // the per-user store
     SoundLibrary* soundLibrary = nullptr;
     bool virtualTime = false;  // tests move the timers' clock themselves
+    bool gamepads = false;     // read SDL's game controllers (polled by the owner in virtual time)
 };
 
 class TForm1 : public QWidget, public SplashHost, public KeySettingsHost {
@@ -88,6 +91,7 @@ public:
     const Presentation& presentation() const { return presentation_; }
     GameMenuOverlay& gameMenu() { return *overlay_; }
     Shell& shell() { return shell_; }
+    SdlGamepads* gamepads() { return gamepads_.get(); }
 
     bool FullscreenMode = true;
     bool GameMenuOpen = false;
@@ -127,6 +131,8 @@ private:
     DeviceView* view_ = nullptr;
     ContextMenu* menu_ = nullptr;
     std::unique_ptr<GameMenuOverlay> overlay_;
+    std::unique_ptr<GamepadInput> padInput_;
+    std::unique_ptr<SdlGamepads> gamepads_;
 
     TSplashForm* splash_ = nullptr;
     QWidget* about_ = nullptr;

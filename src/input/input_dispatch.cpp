@@ -67,21 +67,29 @@ bool holds(const KeyBindings& bindings, int n, std::uint16_t key) {
 
 }  // namespace
 
+ButtonOp pressOperation(int binding, std::int32_t gameState) {
+    // The ACL button is also the one that opens the closed device.
+    if (binding == kBindAcl && gameState == ModeClosed) return ButtonOp::OpenDown;
+    return kPressOps[binding - 1];
+}
+
+ButtonOp releaseOperation(int binding, std::int32_t gameState) {
+    // Opening has no release.
+    if (binding == kBindAcl && gameState <= ModeClosed) return ButtonOp::None;
+    return kReleaseOps[binding - 1];
+}
+
 ButtonOp keyDownOperation(const KeyBindings& bindings, std::int32_t gameState, std::uint16_t key) {
-    for (int n = 1; n <= kBindingCount; ++n) {
-        if (!holds(bindings, n, key)) continue;
-        // The ACL key is also the key that opens the closed device.
-        if (n == kBindAcl && gameState == ModeClosed) return ButtonOp::OpenDown;
-        return kPressOps[n - 1];
-    }
+    for (int n = 1; n <= kBindingCount; ++n)
+        if (holds(bindings, n, key)) return pressOperation(n, gameState);
     return ButtonOp::None;
 }
 
 ButtonOp keyUpOperation(const KeyBindings& bindings, std::int32_t gameState, std::uint16_t key) {
     for (int n = 1; n <= kBindingCount; ++n) {
-        // Opening has no release, so the ACL key is passed over while the device is closed.
+        // While the device is closed the ACL key is passed over and the next binding may match.
         if (n == kBindAcl && gameState <= ModeClosed) continue;
-        if (holds(bindings, n, key)) return kReleaseOps[n - 1];
+        if (holds(bindings, n, key)) return releaseOperation(n, gameState);
     }
     return ButtonOp::None;
 }
@@ -92,6 +100,14 @@ void InputDispatch::FormKeyDown(std::uint16_t key) {
 
 void InputDispatch::FormKeyUp(std::uint16_t key) {
     perform(game_, keyUpOperation(bindings_, game_.GameState, key));
+}
+
+void InputDispatch::buttonDown(int binding) {
+    perform(game_, pressOperation(binding, game_.GameState));
+}
+
+void InputDispatch::buttonUp(int binding) {
+    perform(game_, releaseOperation(binding, game_.GameState));
 }
 
 MouseResult InputDispatch::mouseDown(SegmentId element, MouseButton button) {

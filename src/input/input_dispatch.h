@@ -32,6 +32,11 @@ void perform(Game& game, ButtonOp op);
 
 // The operation a key event calls; None when no binding holds the key. Bindings are compared in
 // order and the first one whose code equals key decides; modifiers are not part of key.
+// The operations of binding n's device button however it is worked (key, gamepad): the ACL
+// button opens the closed device and has no release then.
+ButtonOp pressOperation(int binding, std::int32_t gameState);
+ButtonOp releaseOperation(int binding, std::int32_t gameState);
+
 ButtonOp keyDownOperation(const KeyBindings& bindings, std::int32_t gameState, std::uint16_t key);
 ButtonOp keyUpOperation(const KeyBindings& bindings, std::int32_t gameState, std::uint16_t key);
 
@@ -108,6 +113,9 @@ class InputDispatch {
 
     void FormKeyDown(std::uint16_t key);
     void FormKeyUp(std::uint16_t key);
+    // A device button pressed or released by other means than its key (a gamepad).
+    void buttonDown(int binding);
+    void buttonUp(int binding);
 
     // element: the element under the pointer at the press. The view captures the mouse at a
     // press and delivers the release to the same element; releasedOver says whether the pointer

@@ -35,8 +35,9 @@ struct AppRig {
     std::string folder() const { return dir.path().toStdString(); }
 
     // Creates the device window (and the splash screen, last, as the program entry does).
-    TForm1& create(bool withSplash = true) {
-        window = std::make_unique<TForm1>(MainWindowSetup{folder(), &store, &sound, true}, shell);
+    TForm1& create(bool withSplash = true, bool gamepads = false) {
+        window = std::make_unique<TForm1>(
+            MainWindowSetup{folder(), &store, &sound, true, gamepads}, shell);
         if (withSplash) {
             splash = std::make_unique<TSplashForm>(window->settings(), shell, *window);
             window->setSplashScreen(splash.get());

@@ -6,11 +6,13 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTest>
+#include <SDL.h>
 
 #include "app/context_menu.h"
 #include "app_rig.h"
 #include "display/device_view.h"
 #include "display/game_menu_overlay.h"
+#include "input/sdl_gamepads.h"
 
 namespace {
 
@@ -120,16 +122,38 @@ TEST(ContextMenu, DocumentsAreOpenedByBareNames) {
               (std::vector<std::string>{"Readme.txt", "Whatsnew.txt", "Config.ini"}));
 }
 
-TEST(ContextMenu, KeySettingsDisableTheWindowUntilTheDialogCloses) {
+TEST(ContextMenu, KeySettingsDisableTheWindowAndItsGamepadUntilTheDialogCloses) {
     AppRig rig;
-    TForm1& w = rig.create(false);
+    TForm1& w = rig.create(false, true);
     TKeysForm keys(w.bindings(), w.settings(), w);
     w.setKeySettingsDialog(&keys);
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    const int device = SdlGamepads::attachVirtualPad();
+    SDL_Joystick* pad = SDL_JoystickOpen(device);
+    ASSERT_NE(pad, nullptr) << SDL_GetError();
+    w.gamepads()->poll();
+    const auto press = [&](bool down) {
+        SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, down);
+        w.gamepads()->poll();
+        return w.display().isVisible(seg("btn_game_a_down"));
+    };
+    EXPECT_TRUE(press(true));
+    EXPECT_FALSE(press(false));
+
     w.pm_7_keysClick();
     EXPECT_FALSE(w.isEnabled());
     EXPECT_TRUE(keys.isVisible());
+    EXPECT_FALSE(press(true));
+    press(false);
     w.enableMainWindow();
     EXPECT_TRUE(w.isEnabled());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    EXPECT_TRUE(press(true));
+    press(false);
+    SDL_JoystickClose(pad);
+    SDL_JoystickDetachVirtual(device);
 }
 
 // --- Game menu overlay -----------------------------------------------------------------------

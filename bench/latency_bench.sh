@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# What a player feels: key press to the changed segment on the screen, and key press to the sound
+# leaving the program, on the real program with the default sound driver choice. The program runs
+# on a private Xvfb and plays into a private PulseAudio server whose only sink is a null sink; the
+# probe (bench/latency_probe.cpp) presses the arrows during a game, reads the juggler's pixels back
+# from the X server and records the sink's monitor. Every sample but the step is replaced by
+# silence in a copy of the program folder, so that the only sound a press can cause is the step.
+# Usage: bench/latency_bench.sh [build-dir] [presses]    (default: build/release, 60)
+# PULSE_LATENCY_MSEC in the environment is handed to the program (the server latency it asks for).
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${1:-$here/build/release}
+presses=${2:-60}
+
+# The benchmark's own tools, not needed by the program or the tests.
+need=()
+for p in xvfb xdotool pulseaudio pulseaudio-utils sox libxtst-dev libpulse-dev; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || need+=("$p")
+done
+if [ ${#need[@]} -gt 0 ]; then
+    sudo=$([ "$(id -u)" = 0 ] || echo sudo)
+    $sudo apt-get install -y -o DPkg::Lock::Timeout=600 "${need[@]}"
+fi
+cmake -S "$here" -B "$build" >/dev/null
+cmake --build "$build" -j"$(nproc)" --target torchwheel torchwheel_assets latency_probe >/dev/null
+
+work=$(mktemp -d)
+pids=()
+trap 'kill "${pids[@]}" 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$work"' EXIT
+
+cp -r "$build/program" "$work/program"
+for wav in "$work"/program/Sound/*.wav; do
+    [ "$(basename "$wav")" = Step.wav ] && continue
+    sox "$wav" "$work/silent.wav" vol 0 && mv "$work/silent.wav" "$wav"
+done
+
+display=${BENCH_DISPLAY:-:$((200 + RANDOM % 100))}
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 & pids+=($!)
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+
+export XDG_RUNTIME_DIR="$work/run" HOME="$work"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+pulseaudio -n --daemonize=no --exit-idle-time=-1 --system=no \
+    -L module-native-protocol-unix -L "module-null-sink sink_name=bench" \
+    --log-target=file:"$work/pulse.log" 2>/dev/null & pids+=($!)
+for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+pactl set-default-sink bench
+
+mkdir -p "$work/config/Velvane"
+printf '[General]\nSoundMode=0\nSplashScreen=0\nFullscreenMode=0\n' > "$work/config/Velvane/Qzorvalt50.conf"
+trace="$work/trace.txt"
+(cd "$work/program" && DISPLAY=$display XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb \
+  TORCHWHEEL_TRACE="$trace" exec ./torchwheel) 2>/dev/null & pid=$!; pids+=($pid)
+until grep -q '^first-paint' "$trace" 2>/dev/null; do sleep 0.05; done
+sleep 0.5
+echo "sound: $(pactl list sink-inputs | grep -m1 -o 'application.process.binary = "[^"]*"' || echo none)," \
+     "PULSE_LATENCY_MSEC: ${PULSE_LATENCY_MSEC:-none}"
+DISPLAY=$display xdotool key 5
+sleep 0.5
+
+# The juggler's body at positions 1 and 2 (Image45 and Image53), on the screen.
+eval "$(DISPLAY=$display xdotool getwindowfocus getwindowgeometry --shell)"
+rect() {
+    awk -v s="[Image$1]" -v x="$X" -v y="$Y" 'BEGIN { IGNORECASE = 1 }
+        $0 == s { on = 1; next } /^\[/ { on = 0 }
+        on && /^Left=/ { l = substr($0, 6) } on && /^Top=/ { t = substr($0, 5) }
+        on && /^Width=/ { w = substr($0, 7) } on && /^Height=/ { h = substr($0, 8) }
+        END { printf "%d,%d,%d,%d", x + l, y + t, w, h }' "$work/program/Config.ini"
+}
+DISPLAY=$display "$build/bench/latency_probe" "$presses" "$(rect 45)" "$(rect 53)" bench.monitor
+echo "server underruns reported: $(grep -ci underrun "$work/pulse.log" || true)"

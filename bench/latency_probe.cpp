@@ -1,0 +1,234 @@
+// Presses keys on a running program the way a player does and measures, for each press that
+// moves the juggler, how long until the screen shows him at his new place (pixels read back from
+// the X server) and how long until the step sound arrives at a recorder on the sound server's
+// sink. Driven by bench/latency_bench.sh, which prepares the program, the X server and the sink.
+//
+// latency_probe PRESSES HERO1 HERO2 SOURCE
+//   HERO1, HERO2: x,y,w,h of the juggler's body at positions 1 and 2, on the screen
+//   SOURCE: the PulseAudio source to record (the sink's monitor), or "-" for no sound
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <pulse/simple.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <random>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+double msSince(Clock::time_point t0, Clock::time_point t) {
+    return std::chrono::duration<double, std::milli>(t - t0).count();
+}
+
+struct Rect {
+    int x, y, w, h;
+};
+
+// Sounds heard on the sink: when each began and how long it lasted.
+class Recorder {
+  public:
+    static constexpr int kRate = 48000;
+    static constexpr int kChunk = 48;  // 1 ms: a sound is seen within a millisecond of arriving
+    static constexpr int kThreshold = 300;
+    static constexpr int kSilenceEnds = 20 * kRate / 1000;
+
+    bool start(const char* source) {
+        pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 1};
+        pa_buffer_attr attr{static_cast<std::uint32_t>(-1), 0, 0, 0, kChunk * 2};
+        int error = 0;
+        stream_ = pa_simple_new(nullptr, "latency_probe", PA_STREAM_RECORD, source, "probe", &spec,
+                                nullptr, &attr, &error);
+        if (!stream_) return false;
+        thread_ = std::thread([this] { run(); });
+        return true;
+    }
+    ~Recorder() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+        if (stream_) pa_simple_free(stream_);
+    }
+    struct Sound {
+        Clock::time_point onset;
+        double ms = 0;  // until 20 ms of silence
+    };
+    std::vector<Sound> sounds() {
+        std::lock_guard lock(mutex_);
+        return sounds_;
+    }
+
+  private:
+    void run() {
+        std::int16_t buffer[kChunk];
+        bool inSound = false;
+        long quiet = 0, length = 0;
+        while (!stop_) {
+            int error = 0;
+            if (pa_simple_read(stream_, buffer, sizeof buffer, &error) < 0) return;
+            const Clock::time_point now = Clock::now();
+            for (std::int16_t s : buffer) {
+                const bool loud = std::abs(s) > kThreshold;
+                if (!inSound && loud) {
+                    inSound = true;
+                    quiet = length = 0;
+                    std::lock_guard lock(mutex_);
+                    sounds_.push_back({now, 0});
+                }
+                if (!inSound) continue;
+                ++length;
+                quiet = loud ? 0 : quiet + 1;
+                if (quiet >= kSilenceEnds) {
+                    inSound = false;
+                    std::lock_guard lock(mutex_);
+                    sounds_.back().ms = 1000.0 * (length - quiet) / kRate;
+                }
+            }
+        }
+    }
+    pa_simple* stream_ = nullptr;
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<Sound> sounds_;
+};
+
+class XScreenProbe {
+  public:
+    XScreenProbe() : display_(XOpenDisplay(nullptr)) {}
+    ~XScreenProbe() {
+        if (display_) XCloseDisplay(display_);
+    }
+    bool ok() const { return display_ != nullptr; }
+    std::vector<char> grab(const Rect& r) {
+        XImage* image =
+            XGetImage(display_, DefaultRootWindow(display_), r.x, r.y, r.w, r.h, AllPlanes, ZPixmap);
+        std::vector<char> pixels;
+        if (image) {
+            pixels.assign(image->data, image->data + image->bytes_per_line * image->height);
+            XDestroyImage(image);
+        }
+        return pixels;
+    }
+    void key(KeySym sym, bool down) {
+        XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, sym), down, CurrentTime);
+        XFlush(display_);
+    }
+    void tap(KeySym sym) {
+        key(sym, true);
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        key(sym, false);
+        std::this_thread::sleep_for(std::chrono::milliseconds(120));
+    }
+    // Milliseconds from t0 until the rectangle differs from before; negative after timeoutMs.
+    double waitChange(const Rect& r, const std::vector<char>& before, Clock::time_point t0,
+                      double timeoutMs) {
+        for (;;) {
+            const auto pixels = grab(r);
+            const auto now = Clock::now();
+            if (pixels != before) return msSince(t0, now);
+            if (msSince(t0, now) > timeoutMs) return -1;
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+    }
+
+  private:
+    Display* display_;
+};
+
+void report(const char* what, std::vector<double> v) {
+    if (v.empty()) {
+        std::printf("%s: no samples\n", what);
+        return;
+    }
+    std::sort(v.begin(), v.end());
+    std::printf("%s: n %zu, median %.1f ms, 90th %.1f ms, worst %.1f ms, best %.1f ms\n", what,
+                v.size(), v[v.size() / 2], v[v.size() * 9 / 10], v.back(), v.front());
+}
+
+bool parseRect(const char* text, Rect& r) {
+    return std::sscanf(text, "%d,%d,%d,%d", &r.x, &r.y, &r.w, &r.h) == 4;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Rect hero[2];
+    if (argc != 5 || !parseRect(argv[2], hero[0]) || !parseRect(argv[3], hero[1])) {
+        std::fprintf(stderr, "usage: latency_probe PRESSES X,Y,W,H X,Y,W,H SOURCE|-\n");
+        return 2;
+    }
+    const int wanted = std::atoi(argv[1]);
+    XScreenProbe screen;
+    if (!screen.ok()) return std::fprintf(stderr, "no X display\n"), 1;
+    Recorder recorder;
+    const bool sound = std::string_view(argv[4]) != "-";
+    if (sound && !recorder.start(argv[4])) return std::fprintf(stderr, "cannot record\n"), 1;
+
+    // A game with the juggler at the left end; he then steps between positions 1 and 2.
+    const auto startGame = [&] {
+        screen.tap(XK_1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+        for (int i = 0; i < 3; ++i) screen.tap(XK_Left);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    };
+    startGame();
+    std::mt19937 random(17);
+    std::vector<double> pixels, sounds, lengths;
+    int at = 0, failures = 0, unheard = 0;
+    for (int attempt = 0; static_cast<int>(pixels.size()) < wanted && attempt < 6 * wanted;
+         ++attempt) {
+        const KeySym sym = at == 0 ? XK_Right : XK_Left;
+        const Rect& target = hero[1 - at];
+        const auto before = screen.grab(target);
+        const std::size_t heard = recorder.sounds().size();
+        const auto t0 = Clock::now();
+        screen.key(sym, true);
+        const double seen = screen.waitChange(target, before, t0, 300);
+        double onset = -1;
+        while (sound && msSince(t0, Clock::now()) < 300) {
+            const auto all = recorder.sounds();
+            if (all.size() > heard) {
+                onset = msSince(t0, all[heard].onset);
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+        }
+        screen.key(sym, false);
+        std::this_thread::sleep_for(std::chrono::milliseconds(150 + random() % 100));
+        if (seen < 0) {
+            // A miss sequence or the end of the game: after a few, start a new game.
+            if (++failures >= 3) {
+                startGame();
+                at = 0;
+                failures = 0;
+            }
+            continue;
+        }
+        failures = 0;
+        at = 1 - at;
+        pixels.push_back(seen);
+        if (onset >= 0) {
+            sounds.push_back(onset);
+            const auto all = recorder.sounds();
+            if (all.size() > heard && all[heard].ms > 0) lengths.push_back(all[heard].ms);
+        } else if (sound) {
+            ++unheard;
+        }
+    }
+    report("key press to the juggler on the screen", pixels);
+    if (sound) {
+        report("key press to the step sound at the sink", sounds);
+        report("length of each step sound as heard (35 ms in the file)", lengths);
+        std::printf("moves without a step sound heard: %d\n", unheard);
+    }
+    return static_cast<int>(pixels.size()) < wanted ? 1 : 0;
+}
