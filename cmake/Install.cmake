@@ -75,12 +75,15 @@ install(FILES ${_staging}/${TORCHWHEEL_APP_ID}.metainfo.xml
 install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons
         OPTIONAL)
 
-# --- copyright and changelog ---
-# The changelog in Debian's format, compressed as Debian wants it (gzip -9n: no name, no time).
-# Written when configuring, so that an install needs no build target beyond the program.
-configure_file(${_packaging}/changelog.in ${_staging}/changelog @ONLY)
-execute_process(COMMAND gzip -9nc ${_staging}/changelog OUTPUT_FILE ${_staging}/changelog.gz
-                COMMAND_ERROR_IS_FATAL ANY)
+# --- copyright, changelog and manual page ---
+# Compressed as Debian wants them (gzip -9n: no name, no time). Written when configuring, so
+# that an install needs no build target beyond the program.
+foreach(_doc changelog torchwheel.6)
+  configure_file(${_packaging}/${_doc}.in ${_staging}/${_doc} @ONLY)
+  execute_process(COMMAND gzip -9nc ${_staging}/${_doc} OUTPUT_FILE ${_staging}/${_doc}.gz
+                  COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
 install(FILES ${_packaging}/copyright ${_staging}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${_staging}/torchwheel.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 
 include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake)

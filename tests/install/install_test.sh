@@ -91,7 +91,7 @@ for f in /usr/games/torchwheel /usr/lib/torchwheel/torchwheel /usr/lib/torchwhee
     /usr/lib/torchwheel/Graphics/Manual/12.bmp /usr/share/applications/$id.desktop \
     /usr/share/metainfo/$id.metainfo.xml /usr/share/icons/hicolor/scalable/apps/$id.svg \
     /usr/share/icons/hicolor/48x48/apps/$id.png /usr/share/doc/torchwheel/copyright \
-    /usr/share/doc/torchwheel/changelog.gz; do
+    /usr/share/doc/torchwheel/changelog.gz /usr/share/man/man6/torchwheel.6.gz; do
     grep -qxF "$f" "$work/deb-files.txt" || fail "the package lacks $f"
 done
 [ "$(grep -c '^/usr/lib/torchwheel/Sound/.*\.wav$' "$work/deb-files.txt")" -eq 11 ] ||
