@@ -1,19 +1,22 @@
 # Installing like a desktop program.
 #
-#   <prefix>/share/torchwheel/       the program folder as built: the binary beside Config.ini,
+#   <prefix>/lib/torchwheel/         the program folder as built: the binary beside Config.ini,
 #                                    Graphics/, Sound/ and the documents. It stays in one piece
 #                                    because Config.ini is looked up beside the program file and
-#                                    the pictures and samples below the working directory.
+#                                    the pictures and samples below the working directory; it is
+#                                    under lib/ because it holds a binary (never in share/).
 #   <prefix>/bin/torchwheel          a launcher that changes into that folder and starts the binary
 #   <prefix>/share/applications/     desktop entry
 #   <prefix>/share/metainfo/         AppStream metainfo
 #   <prefix>/share/icons/hicolor/    icons, PNG sizes and scalable SVG
+#   <prefix>/share/doc/torchwheel/   copyright and changelog, as a Debian package has them
 #
 # Everything installed is listed in install_manifest.txt; packaging/uninstall.sh removes it.
 include(GNUInstallDirs)
 
 set(TORCHWHEEL_APP_ID org.example.Torchwheel)
-set(TORCHWHEEL_INSTALL_PROGRAM_DIR ${CMAKE_INSTALL_DATADIR}/torchwheel)
+# Plain lib/, not the multiarch CMAKE_INSTALL_LIBDIR: the folder is the program's own.
+set(TORCHWHEEL_INSTALL_PROGRAM_DIR lib/torchwheel)
 set(_packaging ${PROJECT_SOURCE_DIR}/packaging)
 set(_staging ${CMAKE_BINARY_DIR}/packaging)
 
@@ -30,8 +33,8 @@ install(DIRECTORY ${TORCHWHEEL_PROGRAM_DIR}/ DESTINATION ${TORCHWHEEL_INSTALL_PR
 # --- launcher ---
 # With relative install folders the launcher finds the program folder from its own place, so a
 # prefix that is moved after installing still works; absolute folders are written as they are.
-if(IS_ABSOLUTE "${CMAKE_INSTALL_BINDIR}" OR IS_ABSOLUTE "${TORCHWHEEL_INSTALL_PROGRAM_DIR}")
-    string(REPLACE "'" "'\\''" _quoted "${CMAKE_INSTALL_FULL_DATADIR}/torchwheel")
+if(IS_ABSOLUTE "${CMAKE_INSTALL_BINDIR}")
+    string(REPLACE "'" "'\\''" _quoted "${CMAKE_INSTALL_PREFIX}/${TORCHWHEEL_INSTALL_PROGRAM_DIR}")
     set(TORCHWHEEL_LAUNCHER_PROGRAM_DIR "'${_quoted}'")
 else()
     file(RELATIVE_PATH _relative /prefix/${CMAKE_INSTALL_BINDIR}
@@ -71,3 +74,16 @@ install(FILES ${_staging}/${TORCHWHEEL_APP_ID}.metainfo.xml
 # Rendered by the assets target (torchwheel_icons): PNG sizes and the scalable drawing.
 install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons
         OPTIONAL)
+
+# --- copyright, changelog and manual page ---
+# Compressed as Debian wants them (gzip -9n: no name, no time). Written when configuring, so
+# that an install needs no build target beyond the program.
+foreach(_doc changelog torchwheel.6)
+  configure_file(${_packaging}/${_doc}.in ${_staging}/${_doc} @ONLY)
+  execute_process(COMMAND gzip -9nc ${_staging}/${_doc} OUTPUT_FILE ${_staging}/${_doc}.gz
+                  COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+install(FILES ${_packaging}/copyright ${_staging}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${_staging}/torchwheel.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+
+include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Removes what `cmake --install` put in place, as listed in the build folder's
-# install_manifest.txt, then the folders of the program folder that are left empty. Folders
-# shared with other programs (bin/, share/applications/, the icon theme) are left alone.
+# install_manifest.txt, then the folders of the program folder and of its documents that are
+# left empty. Folders shared with other programs (bin/, share/applications/, the icon theme) are
+# left alone.
 #   packaging/uninstall.sh <build-dir>|<install_manifest.txt>
 set -euo pipefail
 manifest=${1:?usage: uninstall.sh <build-dir>|<install_manifest.txt>}
@@ -13,7 +14,7 @@ manifest=${1:?usage: uninstall.sh <build-dir>|<install_manifest.txt>}
 
 in_program_folder() {
     case $1 in
-    */share/torchwheel | */share/torchwheel/*) return 0 ;;
+    */lib/torchwheel | */lib/torchwheel/* | */share/doc/torchwheel) return 0 ;;
     esac
     return 1
 }
@@ -28,11 +29,11 @@ while IFS= read -r file || [ -n "$file" ]; do
     if in_program_folder "${file%/*}"; then program_dirs+=("${file%/*}"); fi
 done <"$manifest"
 
-# Deepest first, up to and including the program folder itself.
+# Deepest first, up to and including the program folder and the documents folder.
 if [ ${#program_dirs[@]} -gt 0 ]; then
     printf '%s\n' "${program_dirs[@]}" | sort -u -r | while IFS= read -r dir; do
         while in_program_folder "$dir" && rmdir -- "$dir" 2>/dev/null; do
-            if [[ $dir == */share/torchwheel ]]; then break; fi
+            if [[ $dir == */lib/torchwheel || $dir == */share/doc/torchwheel ]]; then break; fi
             dir=${dir%/*}
         done
     done

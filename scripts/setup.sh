@@ -24,6 +24,7 @@ test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick      # end-to-end tests: a private X server, real input, screenshots
   desktop-file-utils appstream  # validators of the menu entry and the metainfo
+  file                          # CPack finds the binaries of the Debian package with it
 )
 
 case $what in

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the built program to temporary prefixes and uses it the way a user would: validates
 # the desktop files, uninstalls, and starts a moved installation through a symbolic link from
-# another working directory on its own X server, then judges a screenshot of the device.
+# another working directory on its own X server, then judges a screenshot of the device. Also
+# builds the Debian package and checks what it holds and depends on.
 #   install_test.sh <build-dir> <source-dir> <skin_preview> <screenshot_check>
 set -euo pipefail
 build=$1 source=$2 preview=$3 check=$4
@@ -48,10 +49,10 @@ exec_line=$(grep '^Exec=' "$spaced/share/applications/$id.desktop")
 prefix=$work/prefix
 install_to "$prefix"
 validate "$prefix"
-program=$prefix/share/torchwheel
-for f in share/torchwheel/Config.ini share/torchwheel/Readme.txt share/torchwheel/Whatsnew.txt \
-    share/torchwheel/Sound/Beep1.wav share/torchwheel/Graphics/Manual/12.bmp \
-    share/icons/hicolor/scalable/apps/$id.svg; do
+program=$prefix/lib/torchwheel
+for f in lib/torchwheel/Config.ini lib/torchwheel/Readme.txt lib/torchwheel/Whatsnew.txt \
+    lib/torchwheel/Sound/Beep1.wav lib/torchwheel/Graphics/Manual/12.bmp \
+    share/icons/hicolor/scalable/apps/$id.svg share/doc/torchwheel/copyright; do
     [ -f "$prefix/$f" ] || fail "$f is not installed"
 done
 [ -x "$prefix/bin/torchwheel" ] || fail "no launcher in bin/"
@@ -78,6 +79,42 @@ left=$(find "$prefix" -type f)
 [ -z "$left" ] || fail "uninstall left files behind: $left"
 [ ! -e "$program" ] || fail "uninstall left the program folder"
 
+# --- the Debian package: what it installs, and Depends from the binary's libraries ---
+cpack --config "$build/CPackConfig.cmake" -B "$work/deb" >"$work/cpack.log" 2>&1 || {
+    cat "$work/cpack.log" >&2
+    fail "cpack could not build the Debian package"
+}
+deb=$(echo "$work"/deb/torchwheel_*.deb)
+[ -f "$deb" ] || fail "cpack made no torchwheel_*.deb"
+dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|; s|/$||' >"$work/deb-files.txt"
+for f in /usr/games/torchwheel /usr/lib/torchwheel/torchwheel /usr/lib/torchwheel/Config.ini \
+    /usr/lib/torchwheel/Graphics/Manual/12.bmp /usr/share/applications/$id.desktop \
+    /usr/share/metainfo/$id.metainfo.xml /usr/share/icons/hicolor/scalable/apps/$id.svg \
+    /usr/share/icons/hicolor/48x48/apps/$id.png /usr/share/doc/torchwheel/copyright \
+    /usr/share/doc/torchwheel/changelog.gz /usr/share/man/man6/torchwheel.6.gz; do
+    grep -qxF "$f" "$work/deb-files.txt" || fail "the package lacks $f"
+done
+[ "$(grep -c '^/usr/lib/torchwheel/Sound/.*\.wav$' "$work/deb-files.txt")" -eq 11 ] ||
+    fail "the package does not hold the 11 samples"
+outside=$(grep -v '^/usr\(/\|$\)' "$work/deb-files.txt" || true)
+[ -z "$outside" ] || fail "the package installs outside /usr: $outside"
+mkdir "$work/unpacked"
+dpkg-deb -x "$deb" "$work/unpacked"
+grep -qx 'Exec=/usr/games/torchwheel' "$work/unpacked/usr/share/applications/$id.desktop" ||
+    fail "the package's menu entry does not run /usr/games/torchwheel"
+file "$work/unpacked/usr/lib/torchwheel/torchwheel" | grep -q ', stripped' ||
+    fail "the packaged binary is not stripped"
+depends=$(dpkg-deb -f "$deb" Depends)
+for lib in libqt6widgets6 libqt6gui6 libsdl2-mixer-2.0-0 libsdl2-2.0-0 libpng16-16 libjpeg \
+    fonts-liberation2; do
+    [[ $depends == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
+done
+[[ $depends != *-dev* ]] || fail "Depends names development packages: $depends"
+if command -v lintian >/dev/null; then
+    # errors fail the test; warnings are only shown
+    lintian --fail-on error "$deb" >&2 || fail "lintian reports errors"
+fi
+
 # --- a moved installation, started through a link from another working directory ---
 moved="$work/moved prefix"
 mv "$spaced" "$moved"
@@ -87,7 +124,7 @@ ln -s "$moved/bin/torchwheel" "$work/home/bin/torchwheel"
 # windowed, straight into the closed device: a stored driver and no splash screen
 printf '[General]\nSoundMode=2\nSplashScreen=0\nFullscreenMode=0\n' \
     >"$work/config/Velvane/Qzorvalt50.conf"
-find "$moved/share/torchwheel" | sort >"$work/program-before.txt"
+find "$moved/lib/torchwheel" | sort >"$work/program-before.txt"
 
 start_xvfb "$work" 1280x800 || fail "no X server"
 (
@@ -103,7 +140,7 @@ window=$(wait_for_device_window "$app" 60) || {
 }
 eval "$(xdotool getwindowgeometry --shell "$window")"
 
-"$preview" "$moved/share/torchwheel" "$work/reference.png" closed >/dev/null 2>&1 ||
+"$preview" "$moved/lib/torchwheel" "$work/reference.png" closed >/dev/null 2>&1 ||
     fail "skin_preview could not compose the default skin"
 [ "$(identify -format '%wx%h' "$work/reference.png")" = "${WIDTH}x$HEIGHT" ] ||
     fail "the window is ${WIDTH}x$HEIGHT, not the default skin's game area"
@@ -129,6 +166,6 @@ stop_pid "$app"
 app=""
 grep -qx 'Key1=2' "$work/config/Velvane/Qzorvalt50.conf" ||
     fail "the settings were not kept in \$XDG_CONFIG_HOME/Velvane/Qzorvalt50.conf"
-find "$moved/share/torchwheel" | sort | cmp -s - "$work/program-before.txt" ||
+find "$moved/lib/torchwheel" | sort | cmp -s - "$work/program-before.txt" ||
     fail "the program wrote into its program folder"
 echo "installed, validated, uninstalled, and started from a moved prefix: ok"
