@@ -121,6 +121,25 @@ TEST(MainWindowPresentation, WindowedUsesTheGameSizeAndAMagentaKey) {
     EXPECT_FALSE(w.display().isVisible(seg("btn_game_menu_top")));
 }
 
+TEST(MainWindowPresentation, TheWindowedOutlineFollowsAnLcdSegmentOverASeeThroughPart) {
+    AppRig rig;
+    rig.store.values = {{"FullscreenMode", "0"}};
+    TForm1& w = rig.create(false);
+    w.startSimulator();
+    w.game().Inp_open_down();
+    w.game().Inp_game_a_down();
+    w.game().Inp_game_a_up();
+    const QPoint hero = centreOf(w, seg("im_hero_1_body"));
+    rig.advance(1);
+    EXPECT_FALSE(w.mask().contains(hero));
+    rig.advance(300);  // the start sequence lights the hero at position 1, then moves him on
+    ASSERT_TRUE(w.display().isVisible(seg("im_hero_1_body")));
+    EXPECT_TRUE(w.mask().contains(hero));
+    rig.advance(375);
+    ASSERT_FALSE(w.display().isVisible(seg("im_hero_1_body")));
+    EXPECT_FALSE(w.mask().contains(hero));
+}
+
 TEST(MainWindowPresentation, CentringOnASmallScreenNeverGoesNegative) {
     AppRig rig;
     rig.store.values = {{"FullscreenMode", "0"}};
