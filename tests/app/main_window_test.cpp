@@ -246,6 +246,22 @@ TEST(MainWindowMouse, LeftClicksPressDeviceButtonsAndRightClicksDoNot) {
     EXPECT_FALSE(w.display().isVisible(seg("btn_game_a_down")));
 }
 
+TEST(MainWindowMouse, AfterTheContextMenuTheNextClickReleasesTheButtonItPressed) {
+    AppRig rig;
+    rig.store.values = {{"FullscreenMode", "0"}};
+    TForm1& w = rig.create(false);
+    w.startSimulator();
+    QWidget* view = &w.view();
+    QTest::mouseClick(view, Qt::LeftButton, {}, centreOf(w, seg("btn_open")));
+    // The menu takes the right button's release; the view never sees it.
+    QTest::mousePress(view, Qt::RightButton, {}, centreOf(w, seg("btn_alarm_top")));
+    QTest::mouseRelease(&w.menu(), Qt::RightButton, {}, QPoint(1, 1));
+    w.menu().hide();
+    QTest::mouseClick(view, Qt::LeftButton, {}, centreOf(w, seg("btn_game_a_top")));
+    EXPECT_EQ(w.game().GameState, ModeGameA);
+    EXPECT_FALSE(w.display().isVisible(seg("btn_game_a_down")));
+}
+
 TEST(MainWindowMouse, HintsAndPointersFollowTheBindings) {
     AppRig rig;
     TForm1& w = rig.create(false);
