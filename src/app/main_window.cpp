@@ -140,6 +140,7 @@ void TForm1::applyPresentation() {
     view_->setBackdropStretch(presentation_.backdropStretch);
     view_->dropUnusedPictures();
     view_->update();
+    if (presentation_.colourKeyOn) outline_.reset(display_, presentation_.colourKey);
     shapeValid_ = false;
     updateShape();
 }
@@ -150,20 +151,10 @@ void TForm1::updateShape() {
         shapeValid_ = true;
         return;
     }
-    // The outline only changes with the device pictures and buttons (sections 1 to 18), not
-    // with the LCD: rebuild the shape when one of those changes, not at every game step.
-    static constexpr auto kOutlineSegments = [] {
-        std::array<SegmentId, 18> ids{};
-        for (int section = 1; section <= 18; ++section) ids[section - 1] = segmentOfSection(section);
-        return ids;
-    }();
-    std::uint64_t key = 0;
-    for (const SegmentId id : kOutlineSegments) {
-        key = key << 2 | (display_.isVisible(id) ? 2u : 0u) |
-              (display_.segment(id).picture ? 1u : 0u);
-    }
-    if (shapeValid_ && key == outlineKey_) return;
-    outlineKey_ = key;
+    // Decided at each skin load: on most skins only the device pictures and buttons can change
+    // the outline, and a game step then costs a few comparisons.
+    const bool changed = outline_.changed(display_);
+    if (shapeValid_ && !changed) return;
     shapeValid_ = true;
     const QImage composed = view_->compose();
     const QRgb keyColour = colourOf(presentation_.colourKey).rgb();

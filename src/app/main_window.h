@@ -10,6 +10,7 @@
 #include "app/run_trace.h"
 #include "app/settings_store.h"
 #include "display/segment_display.h"
+#include "display/window_outline.h"
 #include "game/game.h"
 #include "game/local_clock.h"
 #include "game/random.h"
@@ -143,8 +144,8 @@ private:
     bool dragging_ = false;
     QPoint dragPressGlobal_;
     QPoint dragWindowOrigin_;
-    // The outline last used for the window shape, to rebuild it only when it changes.
-    std::uint64_t outlineKey_ = 0;
+    // The segments that can change the window shape, to rebuild it only when one of them changes.
+    WindowOutline outline_;
     RunTrace trace_;
     bool shapeValid_ = false;
 };

@@ -73,8 +73,13 @@ void DeviceView::mousePressEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     const SegmentId hit = display_.hitTest(p.x(), p.y());
     // Qt grabs the mouse for the widget from press to release; we remember which segment got the
-    // press so that its release goes to it even when the pointer has left it.
-    if (captured_ < 0) captured_ = hit;
+    // left press so that its release goes to it even when the pointer has left it. Every left
+    // press captures afresh: the release of an earlier press may have gone elsewhere (the
+    // context menu takes the right button's).
+    if (event->button() == Qt::LeftButton)
+        captured_ = hit;
+    else if (event->buttons() == event->button())
+        captured_ = -1;
     if (onMousePress) onMousePress(hit, event);
 }
 

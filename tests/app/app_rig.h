@@ -14,8 +14,9 @@
 #include "windows/recording_shell.h"
 #include "windows/splash_screen.h"
 
-// The device photograph covers the whole 498 x 771 game area; the buttons sit on it. The picture
-// files do not exist, so every segment shows the placeholder.
+// The device photograph's rectangle covers the whole 498 x 771 game area; the buttons sit on it.
+// The picture files do not exist, so every segment shows the placeholder, and the photograph's
+// placeholder leaves most of the area see-through in window mode.
 inline const char* kRigConfig =
     "[Common]\nGameWidth=498\nGameHeight=771\n"
     "[Image1]\nFilename=bottom.png\nLeft=0\nTop=0\nWidth=498\nHeight=771\n"
@@ -24,6 +25,7 @@ inline const char* kRigConfig =
     "[Image7]\nFilename=a.png\nLeft=400\nTop=400\nWidth=30\nHeight=30\n"
     "[Image14]\nFilename=alarm.png\nLeft=100\nTop=400\nWidth=30\nHeight=30\n"
     "[Image33]\nFilename=d.png\nLeft=200\nTop=100\nWidth=10\nHeight=10\n"
+    "[Image45]\nFilename=hero.png\nLeft=300\nTop=650\nWidth=10\nHeight=10\n"
     "[Image35]\nFilename=n0.png\n[Image37]\nFilename=n2.png\n[Image40]\nFilename=n5.png\n";
 
 struct AppRig {

@@ -121,6 +121,25 @@ TEST(MainWindowPresentation, WindowedUsesTheGameSizeAndAMagentaKey) {
     EXPECT_FALSE(w.display().isVisible(seg("btn_game_menu_top")));
 }
 
+TEST(MainWindowPresentation, TheWindowedOutlineFollowsAnLcdSegmentOverASeeThroughPart) {
+    AppRig rig;
+    rig.store.values = {{"FullscreenMode", "0"}};
+    TForm1& w = rig.create(false);
+    w.startSimulator();
+    w.game().Inp_open_down();
+    w.game().Inp_game_a_down();
+    w.game().Inp_game_a_up();
+    const QPoint hero = centreOf(w, seg("im_hero_1_body"));
+    rig.advance(1);
+    EXPECT_FALSE(w.mask().contains(hero));
+    rig.advance(300);  // the start sequence lights the hero at position 1, then moves him on
+    ASSERT_TRUE(w.display().isVisible(seg("im_hero_1_body")));
+    EXPECT_TRUE(w.mask().contains(hero));
+    rig.advance(375);
+    ASSERT_FALSE(w.display().isVisible(seg("im_hero_1_body")));
+    EXPECT_FALSE(w.mask().contains(hero));
+}
+
 TEST(MainWindowPresentation, CentringOnASmallScreenNeverGoesNegative) {
     AppRig rig;
     rig.store.values = {{"FullscreenMode", "0"}};
@@ -223,6 +242,22 @@ TEST(MainWindowMouse, LeftClicksPressDeviceButtonsAndRightClicksDoNot) {
     EXPECT_TRUE(w.display().isVisible(seg("btn_game_a_down")));
     // The release reaches the pressed button even away from it.
     QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(w.game().GameState, ModeGameA);
+    EXPECT_FALSE(w.display().isVisible(seg("btn_game_a_down")));
+}
+
+TEST(MainWindowMouse, AfterTheContextMenuTheNextClickReleasesTheButtonItPressed) {
+    AppRig rig;
+    rig.store.values = {{"FullscreenMode", "0"}};
+    TForm1& w = rig.create(false);
+    w.startSimulator();
+    QWidget* view = &w.view();
+    QTest::mouseClick(view, Qt::LeftButton, {}, centreOf(w, seg("btn_open")));
+    // The menu takes the right button's release; the view never sees it.
+    QTest::mousePress(view, Qt::RightButton, {}, centreOf(w, seg("btn_alarm_top")));
+    QTest::mouseRelease(&w.menu(), Qt::RightButton, {}, QPoint(1, 1));
+    w.menu().hide();
+    QTest::mouseClick(view, Qt::LeftButton, {}, centreOf(w, seg("btn_game_a_top")));
     EXPECT_EQ(w.game().GameState, ModeGameA);
     EXPECT_FALSE(w.display().isVisible(seg("btn_game_a_down")));
 }
