@@ -4,7 +4,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <functional>
 #include <set>
 
 #include "image_writers.h"
@@ -113,6 +112,16 @@ TEST_F(SkinLoaderTest, GameSizeReadsHexadecimalAndFallsBackOnText) {
     load(false);
     EXPECT_EQ(presentation.clientWidth, 512);
     EXPECT_EQ(presentation.clientHeight, 771);
+
+    // Sizes beyond any screen are cut back for the windows; full screen centres by the given size.
+    config("[Common]\nGameWidth=30000\nGameHeight=$1000000\n[Manual]\nManualHeight=$1000000\n");
+    load(false);
+    EXPECT_EQ(presentation.clientWidth, 8192);
+    EXPECT_EQ(presentation.clientHeight, 2048);
+    const ManualPages manual = Skin_Load_Manual(path("prog"), shell);
+    EXPECT_EQ(manual.clientHeight, 8192);
+    load(true);
+    EXPECT_EQ(s(kBottom).bounds.left, (1024 - 30000) / 2);
 }
 
 TEST_F(SkinLoaderTest, ColoursThatAreNotIntegersFallBackToTheirDefaults) {
@@ -358,97 +367,65 @@ Bytes rleBmp(int width, int height) {
     return rawBmp(width, height, 8, 1, {{0, 0, 0}, {200, 40, 10}}, rle);
 }
 
-// The memory the segments' pictures take, each shared picture counted once.
-std::int64_t heldBytes(const SegmentDisplay& display) {
-    std::set<const PictureData*> seen;
-    std::int64_t bytes = 0;
-    for (const Segment& segment : display.segments())
-        if (segment.picture && seen.insert(segment.picture.get()).second)
-            bytes += static_cast<std::int64_t>(segment.picture->rgba.size());
-    return bytes;
-}
-
-std::string everySection(const std::function<std::string(int)>& file) {
-    std::string text;
-    for (int n = 1; n <= 113; ++n)
-        text += "[Image" + std::to_string(n) + "]\nFilename=" + file(n) + "\n";
-    return text;
-}
-
 TEST_F(SkinLoaderTest, HostileSkinsLoadInBoundedMemoryAndLeaveRoomForTheRest) {
-    constexpr std::int64_t kMiB = 1024 * 1024;
-    const auto own = [](int n) { return "p" + std::to_string(n) + ".bmp"; };
     std::filesystem::create_directories(path("Graphics/Skin"));
     std::filesystem::create_directories(path("Graphics/Backdrop"));
-    for (int n = 1; n <= 113; ++n) writeFile(path("Graphics/Skin/" + own(n)), rleBmp(300, 200));
+    for (int n = 1; n <= 113; ++n)
+        writeFile(path("Graphics/Skin/p" + std::to_string(n) + ".bmp"), rleBmp(300, 200));
     writeFile(path("Graphics/Skin/2k.bmp"), rleBmp(2048, 2048));
     writeFile(path("Graphics/Skin/8k.bmp"), rleBmp(8192, 8192));
     writeFile(path("Graphics/Skin/limit.bmp"), rleBmp(4096, 4096));  // the per-picture limit
     writeFile(path("Graphics/Backdrop/4k.bmp"), rleBmp(3840, 2160));
     ASSERT_EQ(mkfifo(path("Graphics/Skin/pipe.bmp").c_str(), 0600), 0);
     std::filesystem::create_symlink("/dev/zero", path("Graphics/Skin/zero.bmp"));
-
-    struct Case {
-        const char* what;
+    // Every section names `all`, or its own picture when `all` is empty; section 4 may differ.
+    const auto sections = [](const std::string& all, const std::string& fourth = "") {
+        std::string text;
+        for (int n = 1; n <= 113; ++n)
+            text += "[Image" + std::to_string(n) + "]\nFilename=" +
+                    (n == 4 && !fourth.empty() ? fourth
+                     : all.empty()             ? "p" + std::to_string(n) + ".bmp"
+                                               : all) +
+                    "\n";
+        return text;
+    };
+    constexpr std::int64_t kMiB = 1 << 20, kBudget = SkinLoadLimits{}.pixelsPerLoad * 4;
+    const struct {
         std::string ini;
-        int loaded;  // sections whose own picture loaded (the rest show placeholders)
-        bool named;  // the files that could not be had are named in a message
-        std::int64_t maxHeld;
-    };
-    const std::string limitBesideSkin =
-        everySection([&](int n) { return n == 4 ? std::string("limit.bmp") : own(n); });
-    const Case cases[] = {
-        {"a 2048 square named by every section", everySection([](int) { return "2k.bmp"; }), 113,
-         false, 2 * 16 * kMiB},
-        {"an 8192 square named by every section", everySection([](int) { return "8k.bmp"; }), 0,
-         true, kMiB},
-        {"a picture at the per-picture limit beside a full skin", limitBesideSkin, 113, false,
-         SkinLoadLimits{}.pixelsPerLoad * 4},
-        {"a pipe and /dev/zero", "[Image1]\nFilename=pipe.bmp\n[Image2]\nFilename=zero.bmp\n", 0,
-         false, kMiB},
-        {"a 4K backdrop beside a full skin",
-         "[Fullscreen]\nBackdropFile=4k.bmp\n" + everySection(own), 113, false,
-         SkinLoadLimits{}.pixelsPerLoad * 4},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+        int loaded;  // sections whose own picture loaded; the rest show placeholders
+        std::size_t messages;
+        std::int64_t maxHeld;  // bytes of the segments' pictures, a shared one counted once
+    } cases[] = {{sections("2k.bmp"), 113, 0, 2 * 16 * kMiB},  // one decoded and one keyed copy
+                 {sections("8k.bmp"), 0, 1, kMiB},
+                 {sections("", "limit.bmp"), 113, 0, kBudget},
+                 {"[Image1]\nFilename=pipe.bmp\n[Image2]\nFilename=zero.bmp\n", 0, 0, kMiB},
+                 {"[Fullscreen]\nBackdropFile=4k.bmp\n" + sections(""), 113, 0, kBudget}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ini.substr(0, 40));
         display = SegmentDisplay();
         shell.errors.clear();
         config(c.ini);
         load(true);
         int loaded = 0;
+        std::int64_t held = 0;
+        std::set<const PictureData*> seen;
+        for (const Segment& segment : display.segments()) {
+            if (!segment.picture || !seen.insert(segment.picture.get()).second) continue;
+            held += static_cast<std::int64_t>(segment.picture->rgba.size());
+        }
         for (int n = 1; n <= 113; ++n) {
             const Picture& p = s(segmentOfSection(n)).picture;
             loaded += p && !isPlaceholder(p);
         }
         EXPECT_EQ(loaded, c.loaded);
-        EXPECT_EQ(shell.errors.size(), c.named ? 1u : 0u);
-        EXPECT_LE(heldBytes(display), c.maxHeld);
+        EXPECT_EQ(shell.errors.size(), c.messages);
+        EXPECT_LE(held, c.maxHeld);
     }
     ASSERT_TRUE(s(kBackdrop).picture);
     EXPECT_EQ(s(kBackdrop).picture->width, 3840);
-
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    EXPECT_LT(usage.ru_maxrss, 1024 * 1024) << "peak memory in KiB";
-}
-
-TEST_F(SkinLoaderTest, WindowSizesAreBoundedWhileFullScreenCentresByTheGivenSize) {
-    for (const char* side : {"30000", "16777216"}) {
-        config(std::string("[Common]\nGameWidth=") + side + "\nGameHeight=" + side +
-               "\n[Manual]\nManualWidth=" + side + "\nManualHeight=" + side + "\n");
-        load(false);
-        EXPECT_EQ(presentation.clientWidth, kMaxWindowSide) << side;
-        EXPECT_EQ(std::int64_t{presentation.clientWidth} * presentation.clientHeight,
-                  kMaxWindowPixels);
-        const ManualPages manual = Skin_Load_Manual(path("prog"), shell);
-        EXPECT_EQ(manual.clientWidth, kMaxWindowSide);
-        EXPECT_EQ(std::int64_t{manual.clientWidth} * manual.clientHeight, kMaxWindowPixels);
-    }
-    config("[Common]\nGameWidth=30000\n");
-    shell.screen = {1000, 800};
-    load(true);
-    EXPECT_EQ(s(kBottom).bounds.left, -14500);  // (1000 - 30000) / 2
+    EXPECT_LT(usage.ru_maxrss, 1 << 20) << "peak memory in KiB";
 }
 
 // --- Missing Config.ini ---
@@ -472,8 +449,7 @@ TEST_F(SkinLoaderTest, MissingConfigIsReportedEndsTheProgramAndStillSetsUpTheMen
 
 TEST_F(SkinLoaderTest, AConfigThatIsThereIsNeverReportedMissing) {
     // Over a megabyte: its whole lines within the first megabyte count, the rest is absent.
-    config("[Common]\nGameWidth=321\n;" + std::string(2 * 1024 * 1024, 'x') +
-           "\n[Common]\nGameHeight=123\n");
+    config("[Common]\nGameWidth=321\n;" + std::string(2 << 20, 'x') + "\nGameHeight=123\n");
     load(false);
     EXPECT_TRUE(shell.errors.empty());
     EXPECT_EQ(presentation.clientWidth, 321);
@@ -484,7 +460,6 @@ TEST_F(SkinLoaderTest, AConfigThatIsThereIsNeverReportedMissing) {
     load(false);
     EXPECT_EQ(shell.errors, std::vector<std::string>{"Configuration file (Config.ini) could not be "
                                                      "read. Please reinstall the game."});
-    EXPECT_EQ(shell.quitRequests, 1);
 }
 
 TEST_F(SkinLoaderTest, ConfigIsLookedUpBesideTheProgramNotInTheWorkingDirectory) {

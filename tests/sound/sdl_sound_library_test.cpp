@@ -266,46 +266,38 @@ TEST_F(SoundFolderTest, CorruptBeep1ShowsTheMessage) {
 // Samples that are no regular file, are huge, or would be huge once converted load as missing,
 // at once and in bounded memory; only a missing Beep1 gives the message.
 TEST_F(SoundFolderTest, HostileSamplesLoadAsMissingWithoutStallingOrFlooding) {
-    const auto replace = [this](const std::string& name, auto make) {
-        std::filesystem::remove(file(name));
-        make(file(name));
-    };
-    const auto fifo = [](const std::string& f) { ASSERT_EQ(mkfifo(f.c_str(), 0600), 0); };
-    const auto zero = [](const std::string& f) { std::filesystem::create_symlink("/dev/zero", f); };
-    const auto gigabyte = [](const std::string& f) {
+    using Make = std::function<void(const std::string&)>;
+    const Make gigabyte = [](const std::string& f) {
         writeBytes(f, sineWav(10));
         std::filesystem::resize_file(f, std::uintmax_t{1} << 30);  // sparse
     };
-    // 120 KB at 100 Hz: some 50 MB once converted for the device.
-    const auto slowRate = [](const std::string& f) { writeBytes(f, sineWav(600000, 10, 100)); };
-
-    struct Case {
-        const char* what;
-        std::function<void(const std::string&)> make;
-        bool all;  // every sample, else Step alone
-    };
-    const Case cases[] = {{"a named pipe", fifo, false},
-                          {"a link to /dev/zero", zero, false},
-                          {"a sparse gigabyte", gigabyte, false},
-                          {"ten minutes at 100 Hz", slowRate, false},
-                          {"eleven sparse gigabytes", gigabyte, true}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        for (const SampleInfo& s : kSamples)
-            if (c.all || s.id == SoundId::Step) replace(std::string(s.file), c.make);
+    const std::pair<Make, bool> cases[] = {
+        // how, and whether for all eleven or Step alone
+        {[](const std::string& f) { ASSERT_EQ(mkfifo(f.c_str(), 0600), 0); }, false},
+        {[](const std::string& f) { std::filesystem::create_symlink("/dev/zero", f); }, false},
+        {gigabyte, false},
+        // 120 KB at 100 Hz: some 50 MB once converted for the device.
+        {[](const std::string& f) { writeBytes(f, sineWav(600000, 10, 100)); }, false},
+        {gigabyte, true}};
+    for (const auto& [make, all] : cases) {
+        for (const SampleInfo& s : kSamples) {
+            std::filesystem::remove(file(std::string(s.file)));
+            if (all || s.id == SoundId::Step)
+                make(file(std::string(s.file)));
+            else
+                tone(std::string(s.file), 100);
+        }
         log.clear();
-        EXPECT_EQ(sound.Snd_Open("Microsoft DirectSound", settings, shell), !c.all);
+        EXPECT_EQ(sound.Snd_Open("Microsoft DirectSound", settings, shell), !all);
         EXPECT_EQ(sound.handle(SoundId::Step), 0u);
-        EXPECT_EQ(sound.handle(SoundId::Miss1) != 0, !c.all);
-        EXPECT_EQ(log.size(), c.all ? 5u : 1u);  // the message and its stores, or the choice alone
-        EXPECT_LE(library.heldBytes(), 96u * 1024 * 1024);
+        EXPECT_EQ(sound.handle(SoundId::Miss1) != 0, !all);
+        EXPECT_EQ(log.size(), all ? 5u : 1u);  // the message and its stores, or the choice alone
+        EXPECT_LE(library.heldBytes(), 96u << 20);
         sound.Snd_Close();
-        for (const SampleInfo& s : kSamples)
-            replace(std::string(s.file), [](const std::string& f) { writeBytes(f, sineWav(100)); });
     }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    EXPECT_LT(usage.ru_maxrss, 1024 * 1024) << "peak memory in KiB";
+    EXPECT_LT(usage.ru_maxrss, 1 << 20) << "peak memory in KiB";
 }
 
 TEST_F(SoundFolderTest, NoAudioDeviceStillOpensSilentlyWithoutTheMessage) {
