@@ -29,6 +29,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The dialogs' "Arial" (metric-compatible Liberation Sans) is looked up by name, not linked.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2 | fonts-liberation")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# Folders as Debian wants them whatever the umask of whoever builds (often 002 for users).
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+    GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 # The launcher goes to /usr/games, as in every Debian game (section "games").
 set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/packaging/deb_games.cmake)
 set(CPACK_TORCHWHEEL_APP_ID ${TORCHWHEEL_APP_ID})

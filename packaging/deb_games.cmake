@@ -4,6 +4,8 @@
 # change.
 set(usr "${CPACK_TEMPORARY_INSTALL_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX}")
 file(MAKE_DIRECTORY "${usr}/games")
+file(CHMOD "${usr}/games" PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+     GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 file(RENAME "${usr}/bin/torchwheel" "${usr}/games/torchwheel")
 file(REMOVE_RECURSE "${usr}/bin")
 

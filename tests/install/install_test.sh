@@ -87,6 +87,9 @@ cpack --config "$build/CPackConfig.cmake" -B "$work/deb" >"$work/cpack.log" 2>&1
 deb=$(echo "$work"/deb/torchwheel_*.deb)
 [ -f "$deb" ] || fail "cpack made no torchwheel_*.deb"
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|; s|/$||' >"$work/deb-files.txt"
+# whatever the umask of the build: folders rwxr-xr-x, everything owned by root
+odd=$(dpkg-deb -c "$deb" | awk '($1 ~ /^d/ && $1 != "drwxr-xr-x") || $2 != "root/root"')
+[ -z "$odd" ] || fail "the package has odd folder modes or owners: $odd"
 for f in /usr/games/torchwheel /usr/lib/torchwheel/torchwheel /usr/lib/torchwheel/Config.ini \
     /usr/lib/torchwheel/Graphics/Manual/12.bmp /usr/share/applications/$id.desktop \
     /usr/share/metainfo/$id.metainfo.xml /usr/share/icons/hicolor/scalable/apps/$id.svg \
