@@ -35,7 +35,10 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_ENABLE_HIGHDPI_SCALING"))
         qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication app(argc, argv);
+    // No display name: Qt would add it to every window's caption.
     QGuiApplication::setApplicationDisplayName(QString());
+    // The compositor matches the window to the menu entry (its icon and name) by this.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Torchwheel"));
     // The device window ends the program when it closes; the other windows only hide.
     QApplication::setQuitOnLastWindowClosed(false);
 

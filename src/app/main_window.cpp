@@ -65,8 +65,12 @@ TForm1::TForm1(const MainWindowSetup& setup, Shell& shell)
       shell_(shell),
       settings_(*setup.settings),
       timers_(new TimerDriver(setup.virtualTime, this)),
-      sound_(*setup.soundLibrary) {
+      sound_(*setup.soundLibrary),
+      desktop_(DesktopPresenter::detect()) {
     setObjectName("TForm1");
+    // The key colour becomes real transparency where a compositor draws the window; on X11 the
+    // window's shape also cuts it out where none does.
+    setAttribute(Qt::WA_TranslucentBackground);
     game_ = std::make_unique<Game>(
         GameContext{display_, timers_->scheduler(), sound_, settings_, random_, clock_});
     input_ = std::make_unique<InputDispatch>(*game_, bindings_);
@@ -99,7 +103,6 @@ TForm1::~TForm1() = default;
 Scheduler& TForm1::scheduler() { return timers_->scheduler(); }
 
 void TForm1::FormCreate() {
-    QGuiApplication::setApplicationDisplayName(QString::fromUtf8(kTitle));
     setWindowTitle(QString::fromUtf8(kTitle));
     placeOffScreen();
     // The group tables are compile-time tables, and the game built its hand-timer table.
@@ -120,15 +123,25 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::placeOffScreen() {
+    // Off the screen means not mapped at all: a window manager would pull a mapped window back.
+    desktop_.withdraw(*this);
     const ScreenSize screen = shell_.screenSize();
     move(-screen.width, -screen.height);
 }
 
-void TForm1::centreOnScreen() {
+void TForm1::presentCentred() {
     const ScreenSize screen = shell_.screenSize();
     const int left = std::max(0, (screen.width - width()) / 2);
     const int top = std::max(0, (screen.height - height()) / 2);
-    move(left, top);
+    desktop_.present(*this, QRect(QPoint(left, top), size()), FullscreenMode);
+}
+
+void TForm1::showOnDesktop() {
+    if (!SplashPending) {
+        if (!isVisible()) presentCentred();
+        return;
+    }
+    FormActivate();
 }
 
 void TForm1::applyPresentation() {
@@ -137,6 +150,8 @@ void TForm1::applyPresentation() {
     view_->setGeometry(0, 0, size.width(), size.height());
     display_.setBounds(seg("im_backdrop"), {0, 0, size.width(), size.height()});
     view_->setBackgroundColour(colourOf(presentation_.backgroundColour));
+    view_->setColourKey(presentation_.colourKeyOn ? std::optional(colourOf(presentation_.colourKey))
+                                                  : std::nullopt);
     view_->setBackdropStretch(presentation_.backdropStretch);
     view_->dropUnusedPictures();
     view_->update();
@@ -168,8 +183,20 @@ void TForm1::refresh() {
 }
 
 bool TForm1::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) FormActivate();
+    if (event->type() == QEvent::WindowActivate) {
+        FormActivate();
+        passFocusToDialog();
+    }
     return QWidget::event(event);
+}
+
+bool TForm1::passFocusToDialog() {
+    // A click on the disabled device activates it, and then no key would reach anything: the
+    // dialog that holds it takes the focus back.
+    if (isEnabled() || !keys_ || !keys_->isVisible()) return false;
+    keys_->raise();
+    keys_->activateWindow();
+    return true;
 }
 
 void TForm1::FormActivate() {
@@ -216,6 +243,12 @@ void TForm1::onPress(SegmentId id, QMouseEvent* event) {
     const MouseResult result = id >= 0 ? input_->mouseDown(id, buttonOf(event->button()))
                                        : MouseResult::None;
     if (result == MouseResult::StartDrag && !FullscreenMode && event->button() == Qt::LeftButton) {
+        if (desktop_.beginMove(*this)) {
+            // The desktop has the pointer until the button goes up; no release comes here.
+            view_->releaseCapture();
+            refresh();
+            return;
+        }
         dragging_ = true;
         dragPressGlobal_ = event->globalPosition().toPoint();
         dragWindowOrigin_ = pos();
@@ -252,8 +285,7 @@ void TForm1::startSimulator() {
     // Once the device is running the splash screen is done with, even if this window was never
     // activated while it waited (a desktop without a window manager activates nothing).
     SplashPending = false;
-    centreOnScreen();
-    if (isVisible()) activateWindow();
+    presentCentred();
     game_->GameState = ModeClosed;
     game_->Gam_Set_Mode();
     refresh();
@@ -313,7 +345,7 @@ void TForm1::pm_10_fullscreenClick() {
     placeOffScreen();
     Skin_Load(setup_.programFolder, FullscreenMode, shell_, display_, presentation_);
     applyPresentation();
-    centreOnScreen();
+    presentCentred();
     refresh();
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "app/desktop_presenter.h"
 #include "app/run_trace.h"
 #include "app/settings_store.h"
 #include "display/segment_display.h"
@@ -79,7 +80,10 @@ public:
     void enableMainWindow() override;
     void hintsChanged() override {}
 
-    void centreOnScreen();
+    // Maps the device window for the first time: at its place when the simulator has started,
+    // otherwise it stays unmapped (a window manager would pull an off-screen window into view)
+    // and the splash screen is shown as at the first activation.
+    void showOnDesktop();
 
     Game& game() { return *game_; }
     SegmentDisplay& display() { return display_; }
@@ -116,6 +120,10 @@ private:
     void onRelease(SegmentId id, class QMouseEvent* event);
     void onMove(SegmentId id, class QMouseEvent* event);
     void placeOffScreen();
+    // Maps the window centred on the screen (in full screen at (0, 0), the screen's size).
+    void presentCentred();
+    // Hands the focus to the key settings dialog while it holds the device window disabled.
+    bool passFocusToDialog();
 
     MainWindowSetup setup_;
     Shell& shell_;
@@ -129,6 +137,7 @@ private:
     KeyBindings bindings_;
     std::unique_ptr<InputDispatch> input_;
     Presentation presentation_;
+    DesktopPresenter desktop_;
     DeviceView* view_ = nullptr;
     ContextMenu* menu_ = nullptr;
     std::unique_ptr<GameMenuOverlay> overlay_;

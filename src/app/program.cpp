@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/desktop_presenter.h"
 #include "skin/skin_loader.h"
 #include "windows/about_box.h"
 #include "windows/manual_viewer.h"
@@ -16,6 +17,10 @@ ProgramWindows::ProgramWindows(const MainWindowSetup& setup, Shell& shell) {
     main_->setKeySettingsDialog(keys_.get());
     main_->setManualViewer(manual_.get());
     main_->setSplashScreen(splash_.get());
+    // The window manager keeps these in front of the device window, also in full screen.
+    DesktopPresenter::makeTransient(*about_, *main_);
+    DesktopPresenter::makeTransient(*keys_, *main_);
+    DesktopPresenter::makeTransient(*manual_, *main_);
     splash_->create();
 }
 
@@ -29,7 +34,5 @@ ProgramWindows::~ProgramWindows() {
 }
 
 void ProgramWindows::show() {
-    main_->show();
-    // Started during the splash screen's creation: nothing else will give the device the keys.
-    if (!main_->SplashPending) main_->activateWindow();
+    main_->showOnDesktop();
 }

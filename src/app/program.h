@@ -18,7 +18,8 @@ public:
     ProgramWindows(const MainWindowSetup& setup, Shell& shell);
     ~ProgramWindows();
 
-    // Shows the device window (off-screen until the simulator starts) before the event loop.
+    // Puts the device window on the desktop before the event loop (not before the simulator
+    // starts: until then the splash screen is the only window).
     void show();
 
     TForm1& main() { return *main_; }

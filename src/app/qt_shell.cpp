@@ -1,5 +1,7 @@
 #include "app/qt_shell.h"
 
+#include "app/main_window.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -13,7 +15,7 @@ void QtShell::showError(const std::string& text) {
     // Until the simulator starts the device window stands off-screen: a box placed over it
     // would be out of sight, so it then stands in the middle of the screen on its own.
     QWidget* owner = owner_ && owner_->isVisible() && owner_->x() >= 0 ? owner_.data() : nullptr;
-    QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(),
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(TForm1::kTitle),
                     QString::fromStdString(text), QMessageBox::Ok, owner);
     if (!owner) {
         box.adjustSize();

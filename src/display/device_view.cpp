@@ -23,6 +23,13 @@ void DeviceView::setBackgroundColour(QColor colour) {
     update();
 }
 
+void DeviceView::setColourKey(std::optional<QColor> key) {
+    const std::optional<QRgb> rgb = key ? std::optional(key->rgb()) : std::nullopt;
+    if (colourKey_ == rgb) return;
+    colourKey_ = rgb;
+    update();
+}
+
 void DeviceView::flushDamage() {
     if (!display_.hasDamage()) return;
     QRegion region;
@@ -58,8 +65,31 @@ void DeviceView::paintSegments(QPainter& painter, const QRect& clip) {
 
 void DeviceView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    paintSegments(painter, event->rect());
+    if (colourKey_)
+        paintKeyed(painter, event->rect());
+    else
+        paintSegments(painter, event->rect());
     if (onPainted) onPainted();
+}
+
+void DeviceView::paintKeyed(QPainter& painter, const QRect& clip) {
+    // The key is a colour of the finished picture, whichever picture it comes from: compose the
+    // damaged rectangle first, then clear its key pixels.
+    if (keyedBuffer_.width() < clip.width() || keyedBuffer_.height() < clip.height())
+        keyedBuffer_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    {
+        QPainter buffer(&keyedBuffer_);
+        buffer.translate(-clip.topLeft());
+        paintSegments(buffer, clip);
+    }
+    const QRgb key = *colourKey_ | 0xFF000000u;
+    for (int y = 0; y < clip.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(keyedBuffer_.scanLine(y));
+        for (int x = 0; x < clip.width(); ++x)
+            if (line[x] == key) line[x] = 0;
+    }
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(clip.topLeft(), keyedBuffer_, QRect(QPoint(0, 0), clip.size()));
 }
 
 QImage DeviceView::compose() {

@@ -3,6 +3,7 @@
 // mouse presses to the topmost shown segment under the pointer.
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "display/picture_cache.h"
 #include "display/segment_display.h"
@@ -15,6 +16,10 @@ public:
     // Backdrop picture: centred at its own size, or stretched to the whole view.
     void setBackdropStretch(bool stretch);
     void setBackgroundColour(QColor colour);
+    // Pixels whose composed colour is the key are painted fully transparent (nothing: opaque).
+    void setColourKey(std::optional<QColor> key);
+    // Forgets the segment that received the press (the desktop took over the pointer).
+    void releaseCapture() { captured_ = -1; }
 
     // After a skin load: the cache lets go of the pictures the segments no longer show.
     void dropUnusedPictures() { cache_.dropUnused(); }
@@ -43,11 +48,14 @@ protected:
 
 private:
     void paintSegments(QPainter& painter, const QRect& clip);
+    void paintKeyed(QPainter& painter, const QRect& clip);
     void updateCursor(const QPoint& pos);
 
     SegmentDisplay& display_;
     PictureCache cache_;
     QColor background_ = Qt::black;
+    std::optional<QRgb> colourKey_;
+    QImage keyedBuffer_;  // reused: a keyed repaint composes here first
     bool backdropStretch_ = false;
     SegmentId captured_ = -1;  // segment that received the press, until the release
 };

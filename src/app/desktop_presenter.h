@@ -1,0 +1,43 @@
+#pragma once
+// How the program's windows are put on the desktop it runs on. The windows state their intent
+// (full screen, a place, a drag, an owner) and this says it in the desktop's terms: an X11
+// window manager keeps a program's moves and shapes, while a compositor (Wayland, and weston
+// for its XWayland windows) ignores moves of mapped windows and draws only what the alpha
+// channel leaves.
+#include <QPoint>
+#include <QRect>
+
+class QWidget;
+
+enum class DesktopKind {
+    X11,       // an X server of its own, with or without a window manager
+    XWayland,  // X11 windows on a Wayland compositor
+    Wayland,   // native Wayland: the compositor places every window
+    Other,     // a platform without a desktop (tests)
+};
+
+class DesktopPresenter {
+  public:
+    // The desktop the running application's platform talks to.
+    static DesktopKind detect();
+
+    explicit DesktopPresenter(DesktopKind kind) : kind_(kind) {}
+    DesktopKind kind() const { return kind_; }
+
+    // Maps the window at `place`, in the window manager's full-screen state or as a normal
+    // window, and gives it the focus. A mapped window is unmapped first: the place then holds
+    // also where moves of mapped windows are ignored.
+    void present(QWidget& window, const QRect& place, bool fullScreen) const;
+    // Unmaps the window (it keeps its place and state for the next present).
+    void withdraw(QWidget& window) const;
+
+    // A drag of the window began: true when the desktop moves the window itself from now on
+    // (until the button is released); false when the program must follow the pointer.
+    bool beginMove(QWidget& window) const;
+
+    // The window manager keeps `dialog` in front of `owner` (and, on X11, in its layer).
+    static void makeTransient(QWidget& dialog, QWidget& owner);
+
+  private:
+    DesktopKind kind_;
+};
