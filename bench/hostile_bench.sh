@@ -59,6 +59,9 @@ case_setup() {  # name: prepares the current folder (a copy of the program folde
     picture-at-limit-beside-skin)
         rle_bmp Graphics/Skin/limit.bmp 4096 4096
         sed -i '0,/^Filename=.*/s//Filename=limit.bmp/' Config.ini ;;
+    budget-filled)  # three pictures at the per-picture limit: more than one load may hold
+        for n in 1 2 3; do rle_bmp Graphics/Skin/limit$n.bmp 4096 4096; done
+        for n in 1 2 3; do sed -i "0,/^Filename=im_/s//Filename=limit$n.bmp\n;im_/" Config.ini; done ;;
     backdrop-4K-fullscreen)
         rle_bmp Graphics/Backdrop/4k.bmp 3840 2160; set_key BackdropFile 4k.bmp
         sed -i 's/^FullscreenMode=0/FullscreenMode=1/' "$settings" ;;
@@ -72,7 +75,7 @@ case_setup() {  # name: prepares the current folder (a copy of the program folde
 
 printf '%-30s %12s %12s\n' case "window (ms)" "peak (MB)"
 all="step-fifo step-dev-zero step-1GB all-samples-sparse-1GB rle-2048-everywhere rle-8192-everywhere
-    picture-at-limit-beside-skin backdrop-4K-fullscreen game-size-30000 game-size-2^24
+    picture-at-limit-beside-skin budget-filled backdrop-4K-fullscreen game-size-30000 game-size-2^24
     manual-size-2^24 settings-10MB-line config-2MB"
 for name in ${CASES:-$all}; do  # CASES: some of these only
     run="$work/$name"

@@ -68,8 +68,9 @@ bool decodeInto(Decompressor& d, std::span<const std::uint8_t> data, const Decod
     d.created = true;
     d.progress.progress_monitor = limitScans;
     d.cinfo.progress = &d.progress;
-    // libjpeg's working memory stays well above what a picture within the limits needs.
-    d.cinfo.mem->max_memory_to_use = 512L * 1024 * 1024;
+    // libjpeg's working memory: the coefficients of a progressive CMYK picture at the pixel limit
+    // take 128 MB, so this leaves room without letting one file take a quarter of the machine.
+    d.cinfo.mem->max_memory_to_use = 256L * 1024 * 1024;
     jpeg_mem_src(&d.cinfo, data.data(), static_cast<unsigned long>(data.size()));
     if (jpeg_read_header(&d.cinfo, TRUE) != JPEG_HEADER_OK) return false;
 
