@@ -10,7 +10,11 @@
 #include <QStringList>
 #include <QVariant>
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <cstring>
+#include <map>
+#include <vector>
 
 namespace {
 
@@ -19,10 +23,18 @@ constexpr const char* kApplication = "Qzorvalt50";
 constexpr int kWriterLockWaitMs = 3000;
 // Locks are held for a few milliseconds; one much older than this was left by a killed writer.
 constexpr int kAbandonedLockMs = 500;
-// Our file holds eleven short values, a few hundred bytes. A far larger one was not written by
-// us (junk appended, another program's file) and Qt would parse all of it on every look, so it
-// is taken for a damaged file: it reads as empty, and the next write replaces it.
+// Our file holds eleven short values, a few hundred bytes. A far larger one has junk in it (a
+// line appended, another program's file) and Qt would parse all of it on every look, so the
+// first look takes our values out of it and replaces it with a file holding just those.
 constexpr qint64 kMaxSettingsFileBytes = 64 * 1024;
+// Bounds of that salvage. Qt writes our values first, so junk that was appended lies behind
+// them; the scan stops after this much. Kept values are short and few, so the file written from
+// them stays far below kMaxSettingsFileBytes and is not taken for a swollen one again.
+constexpr qint64 kMaxSalvageScanBytes = 64 << 20;
+constexpr std::size_t kMaxSalvagedLineBytes = 512;
+constexpr std::size_t kMaxSalvagedValues = 64;
+
+using Values = std::map<std::string, std::string>;
 
 bool oversized(const QString& file) {
     const QFileInfo info(file);
@@ -53,6 +65,97 @@ void clearAbandonedLock(const QString& lockName) {
     QLockFile lock(lockName);
     lock.setStaleLockTime(kAbandonedLockMs);
     if (lock.tryLock(2 * kAbandonedLockMs)) lock.unlock();
+}
+
+// Takes the lock our writers share; null when it cannot be had (folder not writable, or another
+// writer stuck).
+std::unique_ptr<QLockFile> lockWriters(const QString& file) {
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    auto lock = std::make_unique<QLockFile>(file + QStringLiteral(".writer.lock"));
+    lock->setStaleLockTime(kAbandonedLockMs);
+    if (!lock->tryLock(kWriterLockWaitMs)) return nullptr;
+    clearAbandonedLock(file + QStringLiteral(".lock"));
+    return lock;
+}
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// Keys and values that Qt writes into an INI file as they are, with no escape or quote: all our
+// keys and values are of this kind. Anything else in a swollen file is not ours.
+bool plainKey(const std::string& key) {
+    return !key.empty() && std::all_of(key.begin(), key.end(), [](unsigned char c) {
+        return std::isalnum(c) || c == '_' || c == '-' || c == '.';
+    });
+}
+bool plainValue(const std::string& value) {
+    return std::all_of(value.begin(), value.end(), [](unsigned char c) {
+        return c > ' ' && c < 0x7F && !std::strchr("\"\\;,=#%@", c);
+    });
+}
+
+// One line of the file: a section header switches sections; a plain key=value line in the
+// top-level section (Qt's [General], or before any header) is kept, a later one of the same key
+// winning as it does in Qt.
+void salvageLine(const std::string& raw, bool& topLevel, Values& values) {
+    const std::string line = trimmed(raw);
+    if (line.empty() || line[0] == ';') return;
+    if (line[0] == '[') {
+        // Qt takes the header in any case.
+        topLevel = line.size() == 9 && std::equal(line.begin(), line.end(), "[general]",
+                                                  [](unsigned char a, unsigned char b) {
+                                                      return std::tolower(a) == b;
+                                                  });
+        return;
+    }
+    const std::size_t equals = line.find('=');
+    if (!topLevel || equals == std::string::npos) return;
+    const std::string key = trimmed(line.substr(0, equals));
+    const std::string value = trimmed(line.substr(equals + 1));
+    if (!plainKey(key) || !plainValue(value)) return;
+    if (values.size() < kMaxSalvagedValues || values.count(key)) values[key] = value;
+}
+
+// Our values out of a swollen file, read a piece at a time: a line too long to be ours is passed
+// over without being held, so neither memory nor time grows with the junk beyond the scan bound.
+Values salvageValues(const QString& file) {
+    Values values;
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly)) return values;
+    std::vector<char> piece(64 * 1024);
+    std::string line;
+    bool overlong = false;
+    bool topLevel = true;
+    qint64 scanned = 0;
+    while (scanned < kMaxSalvageScanBytes) {
+        const qint64 n = in.read(piece.data(), std::min<qint64>(static_cast<qint64>(piece.size()),
+                                                                kMaxSalvageScanBytes - scanned));
+        if (n <= 0) break;
+        scanned += n;
+        const char* p = piece.data();
+        const char* const end = p + n;
+        while (p < end) {
+            const char* newline = static_cast<const char*>(std::memchr(p, '\n', end - p));
+            const char* const stop = newline ? newline : end;
+            const auto length = static_cast<std::size_t>(stop - p);
+            overlong = overlong || line.size() + length > kMaxSalvagedLineBytes;
+            if (overlong)
+                line.clear();
+            else
+                line.append(p, length);
+            if (!newline) break;
+            if (!overlong) salvageLine(line, topLevel, values);
+            line.clear();
+            overlong = false;
+            p = newline + 1;
+        }
+    }
+    // A last line without a newline counts only where the file really ends there.
+    if (!overlong && in.atEnd()) salvageLine(line, topLevel, values);
+    return values;
 }
 
 }  // namespace
@@ -94,7 +197,26 @@ std::string QSettingsBackend::location() const {
 }
 
 std::optional<std::string> QSettingsBackend::read(const std::string& name) {
-    if (fileBased() && oversized(file())) return std::nullopt;
+    if (fileBased()) {
+        // Compacted on the first look, so the player's values show at once and later looks (and
+        // later starts) no longer pay for the junk.
+        const QString file = this->file();
+        if (oversized(file)) {
+            const std::unique_ptr<QLockFile> writerLock = lockWriters(file);
+            const qint64 previousMs = modifiedMs(file);
+            // Another simulator may have compacted it while this one waited for the lock.
+            if (oversized(file)) {
+                const Values values = salvageValues(file);
+                if (!writerLock || !replaceOversized(file, values)) {
+                    // It cannot be replaced (read-only folder): the values still read.
+                    const auto found = values.find(name);
+                    if (found == values.end()) return std::nullopt;
+                    return found->second;
+                }
+                stampLaterThan(file, previousMs);
+            }
+        }
+    }
     const std::unique_ptr<QSettings> settings = open();
     settings->sync();
     // A damaged or unreadable file reads as far as Qt can parse it; whatever is not there is
@@ -115,18 +237,18 @@ void QSettingsBackend::write(const std::string& name, const std::string& text) {
     std::unique_ptr<QLockFile> writerLock;
     qint64 previousMs = 0;
     if (stamped) {
-        QDir().mkpath(QFileInfo(file).absolutePath());
-        writerLock = std::make_unique<QLockFile>(file + QStringLiteral(".writer.lock"));
-        // Without the lock (folder not writable, or another writer stuck) the write still goes
-        // ahead under QSettings' own lock; only the time stamp guarantee is lost.
-        writerLock->setStaleLockTime(kAbandonedLockMs);
-        if (!writerLock->tryLock(kWriterLockWaitMs)) writerLock.reset();
-        if (writerLock) clearAbandonedLock(file + QStringLiteral(".lock"));
+        // Without the lock the write still goes ahead under QSettings' own lock; only the time
+        // stamp guarantee is lost.
+        writerLock = lockWriters(file);
         previousMs = modifiedMs(file);
     }
 
     if (stamped && oversized(file)) {
-        lastWriteOk_ = replaceOversized(file, name, text, writerLock != nullptr);
+        // Files are moved over each other only under the writer lock.
+        Values values;
+        if (writerLock) values = salvageValues(file);
+        values[name] = text;
+        lastWriteOk_ = writerLock && replaceOversized(file, values);
     } else {
         const std::unique_ptr<QSettings> settings = open();
         settings->setValue(QString::fromStdString(name), QString::fromStdString(text));
@@ -142,17 +264,16 @@ void QSettingsBackend::write(const std::string& name, const std::string& text) {
     if (stamped && writerLock && lastWriteOk_) stampLaterThan(file, previousMs);
 }
 
-bool QSettingsBackend::replaceOversized(const QString& file, const std::string& name,
-                                        const std::string& text, bool locked) {
+bool QSettingsBackend::replaceOversized(const QString& file, const Values& values) {
     // Written beside it and moved over it in one step, so a writer killed halfway leaves either
-    // file whole. Only under the writer lock: two writers must not move files over each other.
-    if (!locked) return false;
+    // file whole.
     const QString fresh = file + QStringLiteral(".new");
     clearAbandonedLock(fresh + QStringLiteral(".lock"));
     QFile::remove(fresh);
     {
         QSettings settings(fresh, QSettings::IniFormat);
-        settings.setValue(QString::fromStdString(name), QString::fromStdString(text));
+        for (const auto& [name, text] : values)
+            settings.setValue(QString::fromStdString(name), QString::fromStdString(text));
         settings.sync();
         if (settings.status() != QSettings::NoError) return false;
     }

@@ -5,9 +5,11 @@
 //
 // Every read looks at the storage and every write reaches it at once. Each call uses its own
 // QSettings object, so one failure does not stick to every later call. A settings file over
-// 64 KiB is far beyond the few hundred bytes the values take: it reads as empty, like a damaged
-// file, and the next write replaces it with a fresh file holding just that value, so start-up
-// never parses junk.
+// 64 KiB is far beyond the few hundred bytes the values take: junk got into it. The first read or
+// write scans it once, bounded, for the plain top-level values and replaces it with a file
+// holding just those (and the value written), so the values survive and later starts never parse
+// the junk.
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,8 +40,8 @@ class QSettingsBackend final : public SettingsBackend {
     std::unique_ptr<QSettings> open() const;
     bool fileBased() const;
     QString file() const;
-    bool replaceOversized(const QString& file, const std::string& name, const std::string& text,
-                          bool locked);
+    // Under the writer lock: puts a file holding just these values in place of the file.
+    bool replaceOversized(const QString& file, const std::map<std::string, std::string>& values);
 
     std::string iniFile_;  // empty: the per-user store
     bool lastWriteOk_ = true;

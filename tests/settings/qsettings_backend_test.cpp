@@ -152,17 +152,29 @@ TEST_F(SettingsFileTest, BinaryGarbageFileGivesDefaultsAndIsRepairedByTheNextWri
     EXPECT_EQ(SettingsStore(nextRun).ReadInteger("HiScore1", 0), 42);
 }
 
-TEST_F(SettingsFileTest, FileSwollenWithJunkReadsAsEmptyAndTheNextWriteReplacesIt) {
-    writeFileText(file, "[General]\nHiScore1=55\njunk=" + std::string(10 << 20, 'j') + "\n");
-    EXPECT_EQ(store.ReadInteger("HiScore1", 0), 0);
+TEST_F(SettingsFileTest, FileSwollenWithJunkKeepsItsValuesAndShrinksBackOnFirstLook) {
+    const std::string junk = "junk=" + std::string(10 << 20, 'j') + "\n";
+    // Our values on both sides of the junk, and a section that is not ours.
+    writeFileText(file,
+                  "[General]\nHiScore1=55\nKey2=7\n" + junk + "SoundMode=1\n[Other]\nHiScore2=9\n");
+    EXPECT_EQ(store.ReadInteger("HiScore1", 0), 55);
+    EXPECT_EQ(fileText(file), "[General]\nHiScore1=55\nKey2=7\nSoundMode=1\n");
+    EXPECT_EQ(store.ReadInteger("HiScore2", 0), 0);
     store.WriteInteger("HiScore2", 7);
     EXPECT_TRUE(backend.lastWriteOk());
-    EXPECT_EQ(fileText(file), "[General]\nHiScore2=7\n");
-    store.WriteInteger("Key1", 9);
     QSettingsBackend nextRun(file);
-    EXPECT_EQ(SettingsStore(nextRun).ReadInteger("HiScore2", 0), 7);
-    EXPECT_EQ(SettingsStore(nextRun).ReadInteger("Key1", 2), 9);
+    SettingsStore next(nextRun);
+    EXPECT_EQ(next.ReadInteger("HiScore1", 0), 55);
+    EXPECT_EQ(next.ReadInteger("Key2", 3), 7);
+    EXPECT_EQ(next.ReadInteger("SoundMode", -1), 1);
+    EXPECT_EQ(next.ReadInteger("HiScore2", 0), 7);
     EXPECT_FALSE(std::filesystem::exists(file + ".new"));
+
+    // Swollen again, and this time the first look is a write.
+    writeFileText(file, "[General]\nHiScore1=60\n" + junk);
+    store.WriteInteger("Key1", 9);
+    EXPECT_TRUE(backend.lastWriteOk());
+    EXPECT_EQ(fileText(file), "[General]\nHiScore1=60\nKey1=9\n");
 }
 
 TEST_F(SettingsFileTest, TruncatedFileKeepsTheValuesItStillHolds) {
