@@ -25,7 +25,11 @@ void SdlSoundLibrary::ChunkFree::operator()(Mix_Chunk* chunk) const {
     Mix_FreeChunk(chunk);
 }
 
-SdlSoundLibrary::SdlSoundLibrary(int bufferFrames) : bufferFrames_(bufferFrames) {}
+SdlSoundLibrary::SdlSoundLibrary(int bufferFrames) : bufferFrames_(bufferFrames) {
+    // SDL would turn SIGINT and SIGTERM into a quit event that nothing here reads, and the
+    // program would no longer end on them; the program handles them itself.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+}
 
 SdlSoundLibrary::~SdlSoundLibrary() {
     Close();

@@ -3,7 +3,9 @@
 #include <SDL_mixer.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
 #include <unistd.h>
+#include <csignal>
 
 #include <QTemporaryDir>
 #include <chrono>
@@ -73,6 +75,12 @@ TEST_F(SdlLibraryTest, InitOpensTheDeviceWithSixtyFourChannels) {
     EXPECT_TRUE(deviceOpen());
     EXPECT_EQ(library.driverName(), "dummy");
     EXPECT_EQ(Mix_AllocateChannels(-1), 64);
+    // Ctrl+C and a logout still reach the program, not a quit event nobody reads.
+    for (const int signal : {SIGINT, SIGTERM}) {
+        struct sigaction now {};
+        sigaction(signal, nullptr, &now);
+        EXPECT_EQ(now.sa_handler, SIG_DFL) << signal;
+    }
 }
 
 TEST_F(SdlLibraryTest, UnusableUserDriverFallsBackToTheSilentDevice) {
