@@ -5,6 +5,7 @@
 #include "app/program.h"
 #include "app/qsettings_backend.h"
 #include "app/qt_shell.h"
+#include "app/quit_signals.h"
 #include "sound/sdl_sound_library.h"
 
 #ifdef __GLIBC__
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
 
     const std::string programFolder = QCoreApplication::applicationDirPath().toStdString();
     QtShell shell;
+    const QuitSignals quitSignals([&shell] { shell.requestQuit(); });
     QSettingsBackend store;
     SdlSoundLibrary soundLibrary;
 

@@ -218,7 +218,11 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::keyPressEvent(QKeyEvent* event) {
     const auto stroke = keyStrokeOf(*event);
-    if (stroke && menu_->triggerShortcut(stroke->code)) {
+    // The menu's shortcuts are the plain keys: Shift+Esc or Ctrl+F4 are no commands.
+    constexpr auto kHeld =
+        Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    const bool plain = !(event->modifiers() & kHeld);
+    if (stroke && plain && menu_->triggerShortcut(stroke->code)) {
         event->accept();
         return;
     }

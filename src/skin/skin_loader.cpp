@@ -59,6 +59,14 @@ class PictureLoader {
     // The picture for an element whose file exists: decoded, or the placeholder when it cannot be
     // decoded within the limits (the file's name is then remembered for the message).
     Picture load(const std::string& foundPath, const std::string& nameAsWritten, bool seeThrough) {
+        const Picture picture = loadDecodable(foundPath, nameAsWritten, seeThrough);
+        return picture ? picture : makePlaceholderPicture(seeThrough);
+    }
+
+    // The same, but null when the file cannot be decoded: the backdrop and the logo then go
+    // without a picture, as when their file is missing, instead of a stretched placeholder.
+    Picture loadDecodable(const std::string& foundPath, const std::string& nameAsWritten,
+                          bool seeThrough) {
         // Links and case variants lead to one file; its format still follows the name used.
         std::error_code ec;
         const std::filesystem::path canonical = std::filesystem::canonical(foundPath, ec);
@@ -72,7 +80,7 @@ class PictureLoader {
         if (it->second) return it->second;
         if (std::find(failed_.begin(), failed_.end(), nameAsWritten) == failed_.end())
             failed_.push_back(nameAsWritten);
-        return makePlaceholderPicture(seeThrough);
+        return nullptr;
     }
 
     // Tells the user once about every file that could not be decoded.
@@ -126,9 +134,11 @@ void loadFullscreenDecor(const IniFile& ini, const std::string& backdropDir,
                          Presentation& presentation) {
     constexpr SegmentId backdrop = seg("im_backdrop");
     if (const auto file = ini.readFileName("Fullscreen", "BackdropFile", "nil")) {
-        if (const auto found = findSkinFile(backdropDir + *file)) {
-            display.setPicture(
-                backdrop, pictures.load(*found, backdropDir + *file, seeThroughElement(backdrop)));
+        const auto found = findSkinFile(backdropDir + *file);
+        if (Picture picture = found ? pictures.loadDecodable(*found, backdropDir + *file,
+                                                             seeThroughElement(backdrop))
+                                    : nullptr) {
+            display.setPicture(backdrop, std::move(picture));
             presentation.backdropStretch = ini.readInteger("Fullscreen", "BackdropStretch", 0) != 0;
             display.setVisible(backdrop, true);
         }
@@ -154,7 +164,9 @@ void loadLogo(const IniFile& ini, const std::string& backdropDir, PictureLoader&
     if (!found) return;
 
     constexpr SegmentId logo = seg("im_backdrop_logo");
-    const Picture picture = pictures.load(*found, backdropDir + *file, seeThroughElement(logo));
+    const Picture picture =
+        pictures.loadDecodable(*found, backdropDir + *file, seeThroughElement(logo));
+    if (!picture) return;
     display.setPicture(logo, picture);
     display.setVisible(logo, true);
     Rect r = display.segment(logo).bounds;

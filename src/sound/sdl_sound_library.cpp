@@ -84,7 +84,11 @@ void SdlSoundLibrary::ChunkFree::operator()(Mix_Chunk* chunk) const {
     Mix_FreeChunk(chunk);
 }
 
-SdlSoundLibrary::SdlSoundLibrary(int bufferFrames) : bufferFrames_(bufferFrames) {}
+SdlSoundLibrary::SdlSoundLibrary(int bufferFrames) : bufferFrames_(bufferFrames) {
+    // SDL would turn SIGINT and SIGTERM into a quit event that nothing here reads, and the
+    // program would no longer end on them; the program handles them itself.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+}
 
 SdlSoundLibrary::~SdlSoundLibrary() {
     Close();
@@ -109,9 +113,6 @@ bool SdlSoundLibrary::SetOutput(int outputType) {
 bool SdlSoundLibrary::tryDriver(const std::string& name) {
     // An override hint, since SDL otherwise prefers SDL_AUDIODRIVER from the environment.
     SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, name.c_str(), SDL_HINT_OVERRIDE);
-    // SDL would turn SIGTERM and SIGINT into events nobody reads, and the program would no longer
-    // end when the desktop asks it to.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     const bool initialised = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     SDL_ResetHint(SDL_HINT_AUDIODRIVER);
     if (!initialised) return false;

@@ -26,10 +26,10 @@ void startGame(AppRig& rig) {
 }
 
 // Sends a key through the window's shortcut handling first, as a real key press would go.
-void pressKey(TForm1& w, Qt::Key key) {
+void pressKey(TForm1& w, Qt::Key key, Qt::KeyboardModifiers held = {}) {
     w.show();
     QApplication::setActiveWindow(&w);
-    QTest::keyClick(&w, key);
+    QTest::keyClick(&w, key, held);
 }
 
 // --- Context menu ----------------------------------------------------------------------------
@@ -81,6 +81,26 @@ TEST(ContextMenu, F12DuringAGameSwitchesThePresentationAndTheGameGoesOn) {
     EXPECT_EQ(rig.stored("FullscreenMode"), "0");
     EXPECT_EQ(w.game().GameState, ModeGameA);
     EXPECT_TRUE(w.game().Timer_Game.enabled());
+}
+
+TEST(ContextMenu, ShortcutsAreThePlainKeysOnly) {
+    AppRig rig;
+    TForm1& w = rig.create(false);
+    int chosen = 0;
+    for (int i = 0; i < kMenuItemCount; ++i)
+        QObject::connect(w.menu().item(i), &QAction::triggered, [&chosen] { ++chosen; });
+    for (const Qt::Key key :
+         {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F12, Qt::Key_Escape}) {
+        for (const Qt::KeyboardModifier held :
+             {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier}) {
+            SCOPED_TRACE(QKeySequence(key | held).toString().toStdString());
+            // Through the window's shortcuts, and as a key reaching a never-activated window.
+            pressKey(w, key, held);
+            QKeyEvent press(QEvent::KeyPress, key, held);
+            QCoreApplication::sendEvent(&w, &press);
+            EXPECT_EQ(chosen, 0);
+        }
+    }
 }
 
 TEST(ContextMenu, TogglingTheSplashItemTwiceLeavesTheStoredValue) {

@@ -4,6 +4,8 @@
 // operations run here on a model of the device window.
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -332,6 +334,15 @@ TEST_F(EndToEnd, RightClickOpensTheContextMenuAndAnItemCanBeChosen) {
     EXPECT_EQ(now, QRect(0, 0, kScreenW, kScreenH));
     const std::string conf = runCommand("cat '" + inst.configHome + "/Velvane/Qzorvalt50.conf'");
     EXPECT_NE(conf.find("FullscreenMode=1"), std::string::npos) << conf;
+}
+
+TEST_F(EndToEnd, InterruptAndTerminateEndTheProgramLikeExitWithTheSoundOpen) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        Installation inst(true, kStartWindowed);  // the sound opens at once, on SDL's dummy device
+        Program program(*x_, inst.folder, inst.configHome);
+        ASSERT_FALSE(program.waitForWindow().isEmpty());
+        EXPECT_EQ(program.endWith(signal), 0) << "signal " << signal;
+    }
 }
 
 }  // namespace

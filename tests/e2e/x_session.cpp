@@ -105,6 +105,20 @@ bool Program::running() const {
     return waitpid(pid_, nullptr, WNOHANG) == 0;
 }
 
+int Program::endWith(int signal, int timeoutMs) {
+    if (pid_ <= 0) return -1;
+    kill(pid_, signal);
+    for (int waited = 0; waited < timeoutMs; waited += 50) {
+        int status = 0;
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return -1;
+}
+
 QRect Program::waitForWindow(int timeoutMs) const {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (std::chrono::steady_clock::now() < end) {

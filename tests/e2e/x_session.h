@@ -36,6 +36,9 @@ public:
     // The visible device window's geometry, waiting up to timeoutMs for it.
     QRect waitForWindow(int timeoutMs = 30000) const;
     bool running() const;
+    // Sends a signal and waits up to timeoutMs for the program to end: its exit code, 128 plus
+    // the signal that killed it, or -1 while it still runs.
+    int endWith(int signal, int timeoutMs = 10000);
 
 private:
     const XServer& x_;

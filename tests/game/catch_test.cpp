@@ -59,6 +59,12 @@ TEST_F(CatchTest, HeldKeyMovesOnceAndMovesAgainOnlyWhenPressedAgain) {
     game.Inp_right_down();  // a new press of RIGHT
     EXPECT_EQ(game.HeroPos, 4);
     EXPECT_EQ(rig.countSound("Step"), 2);
+    // Its release never comes (another window took it): the next game frees the hero anyway.
+    game.Inp_acl_down();
+    game.Inp_acl_up();
+    rig.startGame();
+    game.Inp_left_down();
+    EXPECT_EQ(game.HeroPos, 1);
 }
 
 TEST_F(CatchTest, MovingRedrawsTheHeroAtTheNewPositionWithTheHandDown) {
@@ -66,6 +72,14 @@ TEST_F(CatchTest, MovingRedrawsTheHeroAtTheNewPositionWithTheHandDown) {
     game.Inp_left_down();
     EXPECT_EQ(heroPose(rig, 2), "");
     EXPECT_EQ(heroPose(rig, 1), "body hand_down leg_left_down leg_right_up base");
+    // A hand raised after a catch stays behind with nothing else.
+    game.Inp_left_up();
+    rig.pressRight();
+    catchRow2AtTheFirstTick();
+    rig.advance(80);
+    ASSERT_TRUE(rig.lit("im_hero_2_hand_up"));
+    game.Inp_left_down();
+    EXPECT_EQ(heroPose(rig, 2), "");
 }
 
 TEST_F(CatchTest, MovingUnderAnItemAtFiveCatchesItRightAfterTheStep) {

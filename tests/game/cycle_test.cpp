@@ -149,6 +149,37 @@ TEST_F(CycleTest, BurnIsDecidedOnTheFlamesBeforeTheyAdvance) {
     EXPECT_TRUE(game.Timer_Miss_3.enabled());
 }
 
+TEST_F(CycleTest, FlamesAtFiveBurnTheirSideLowerTheHandAndStopEveryHandTimer) {
+    // Row 1 burns the hero at 1 and 2, row 2 at 3 and 4. A catch just before the burn raises the
+    // hand 80 ms later unless the burn stops that hand's timer; one 100 ms before has the hand up.
+    for (int pos = 1; pos <= 4; ++pos) {
+        for (const int lead : {10, 100}) {
+            SCOPED_TRACE("position " + std::to_string(pos) + ", catch " + std::to_string(lead) +
+                         " ms before");
+            GameRig r;
+            r.startGame();
+            r.display.Vid_Show_All_Flames(false);
+            r.display.setVisible(r.display.flame(1, 5), true);
+            r.display.setVisible(r.display.flame(2, 5), true);
+            const int from = pos == 4 ? 3 : pos + 1;
+            r.moveTo(from);
+            r.advance(kToFirstTick);  // item phase
+            r.advance(r.game.Timer_Game.interval() - lead);
+            const int row = pos == 1 ? 1 : pos == 4 ? 3 : 2;  // the row caught there
+            std::array<std::int32_t, 3> items{2, 2, 2};
+            items[row - 1] = 5;
+            placeItems(r, items, {1, 1, 1});
+            r.moveTo(pos);
+            ASSERT_EQ(r.game.Score, 1);
+            r.advance(lead);  // flame phase
+            EXPECT_EQ(r.game.BurnRow, pos < 3 ? 1 : 2);
+            r.advance(200);
+            EXPECT_EQ(heroPose(r, pos), "body hand_down leg_left_up leg_right_down base");
+            EXPECT_FALSE(r.display.isVisible(r.display.item(row, 4)));
+        }
+    }
+}
+
 TEST_F(CycleTest, FlameAtFiveOnTheOtherSideMovesOnAndVanishes) {
     rig.startGame();
     clearFlames();
@@ -213,6 +244,19 @@ TEST_F(CycleTest, GameBCanStartAFlameInTheOtherRowInTheNextFlamePhase) {
     EXPECT_TRUE(flame(1, 3));
     EXPECT_FALSE(flame(1, 1));
     EXPECT_TRUE(rig.random.script.empty()) << "game B draws in every flame phase";
+}
+
+TEST_F(CycleTest, GameADrawsNoFlameWhileEitherRowHasOneJustPastItsStart) {
+    for (const int row : {1, 2}) {
+        GameRig r;
+        r.startGame();
+        r.display.Vid_Show_All_Flames(false);
+        r.display.setVisible(r.display.flame(row, 1), true);
+        r.advance(kToFirstTick);
+        r.random.bounds.clear();
+        r.advance(r.game.Timer_Game.interval());  // flame phase: 1 -> 2
+        EXPECT_TRUE(r.random.bounds.empty()) << "row " << row;
+    }
 }
 
 TEST_F(CycleTest, SpawnOddsAreTwoInRangeForGameAAndThreeForGameB) {

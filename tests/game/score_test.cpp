@@ -162,12 +162,19 @@ TEST_F(ScoreTest, BonusCarriesOverTheNextThresholdAndKeepsBlinking) {
 
 TEST_F(ScoreTest, MissEndsTheBonus) {
     pauseForChanceAt300(0);
-    rig.advance(3801 + 500);
+    rig.advance(3801);
+    rig.display.Vid_Show_All_Flames(false);
+    // Up to an item phase that falls while the blinking score is dark; the row-3 item drops.
+    for (int i = 0; i < 20; ++i) {
+        rig.advance(game.Timer_Game.due() - rig.scheduler.now() - 1);
+        if (game.StepPhase % 2 == 1 && rig.panel() == "    ") break;
+        rig.advance(1);
+    }
     ASSERT_EQ(rig.panel(), "    ");
-    // Let the items run out: the hero stays at 1 and the rising rows come down undefended.
-    for (int i = 0; i < 60 && game.Playing; ++i) rig.advance(100);
+    placeItems(rig, {game.ItemPos[0], 2, 5}, {game.ItemTarget[0], 1, 6});
+    rig.advance(1);
     ASSERT_FALSE(game.Playing);
-    EXPECT_EQ(rig.panel(), " 300") << "the miss redraws the score lit";
+    EXPECT_EQ(rig.panel(), " 300") << "the drop redraws the score lit";
     EXPECT_FALSE(game.Timer_Score_Blink.enabled());
     for (int i = 0; i < 200 && !game.Playing; ++i) rig.advance(100);
     EXPECT_TRUE(game.Playing);

@@ -186,7 +186,7 @@ TEST_F(SkinLoaderTest, BackdropIsOpaqueStretchedOnRequestAndHiddenWhenWindowed) 
     EXPECT_FALSE(s(kLogo).visible);
 }
 
-TEST_F(SkinLoaderTest, MissingBackdropAndLogoLeaveThemAsTheyWere) {
+TEST_F(SkinLoaderTest, MissingOrUndecodableBackdropAndLogoLeaveThemAsTheyWere) {
     bmp("Art/back.bmp", cornerImage(8, 6));
     config("[Fullscreen]\nBackdropDir=Art\\\nBackdropFile=back.bmp\nBackdropStretch=1\n");
     load(true);
@@ -199,6 +199,16 @@ TEST_F(SkinLoaderTest, MissingBackdropAndLogoLeaveThemAsTheyWere) {
     EXPECT_TRUE(presentation.backdropStretch);
     EXPECT_FALSE(s(kLogo).picture);
     EXPECT_TRUE(shell.errors.empty());  // missing decor is not an error
+    // A file that cannot be decoded is missing too, not a placeholder stretched over the screen;
+    // the message still names it.
+    writeText("Art/bad.bmp", "not a bitmap");
+    config("[Fullscreen]\nBackdropDir=Art\\\nBackdropFile=bad.bmp\nLogoFile=bad.bmp\n");
+    load(true);
+    EXPECT_EQ(s(kBackdrop).picture, before);
+    EXPECT_TRUE(presentation.backdropStretch);
+    EXPECT_FALSE(s(kLogo).picture);
+    ASSERT_EQ(shell.errors.size(), 1u);
+    EXPECT_NE(shell.errors[0].find("bad.bmp"), std::string::npos);
 }
 
 // --- Picture sections ---

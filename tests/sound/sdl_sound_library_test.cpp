@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <csignal>
 
 #include <QTemporaryDir>
 #include <chrono>
@@ -76,6 +77,12 @@ TEST_F(SdlLibraryTest, InitOpensTheDeviceWithSixtyFourChannels) {
     EXPECT_TRUE(deviceOpen());
     EXPECT_EQ(library.driverName(), "dummy");
     EXPECT_EQ(Mix_AllocateChannels(-1), 64);
+    // Ctrl+C and a logout still reach the program, not a quit event nobody reads.
+    for (const int signal : {SIGINT, SIGTERM}) {
+        struct sigaction now {};
+        sigaction(signal, nullptr, &now);
+        EXPECT_EQ(now.sa_handler, SIG_DFL) << signal;
+    }
 }
 
 TEST_F(SdlLibraryTest, UnusableUserDriverFallsBackToTheSilentDevice) {
