@@ -77,7 +77,15 @@ void DesktopPresenter::present(QWidget& window, const QRect& place, bool fullScr
     const Qt::WindowState state = fullScreen ? Qt::WindowFullScreen : Qt::WindowNoState;
     window.setGeometry(place);
     window.setWindowState(state);
-    if (QWindow* handle = window.windowHandle()) handle->setWindowStates(state);
+    QWindow* handle = window.windowHandle();
+    if (handle) handle->setWindowStates(state);
+    if (handle && kind_ == DesktopKind::XWayland) {
+        // A compositor takes an X window's place from its creation and ignores later moves,
+        // mapped or not: the X window is made anew, at its new place.
+        handle->destroy();
+        handle->setGeometry(place);
+        handle->setWindowStates(state);
+    }
     window.show();
     window.raise();
     window.activateWindow();

@@ -134,6 +134,10 @@ void TForm1::presentCentred() {
     const int left = std::max(0, (screen.width - width()) / 2);
     const int top = std::max(0, (screen.height - height()) / 2);
     desktop_.present(*this, QRect(QPoint(left, top), size()), FullscreenMode);
+    // The native window may be new: its outline is given again.
+    clearMask();
+    shapeValid_ = false;
+    updateShape();
 }
 
 void TForm1::showOnDesktop() {
