@@ -1,5 +1,6 @@
 #include "input/key_settings_dialog.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
 #include <QGuiApplication>
@@ -98,6 +99,8 @@ TKeysForm::TKeysForm(KeyBindings& bindings, SettingsStore& settings, KeySettings
         comboFont.setPixelSize(11);
         combo->setFont(comboFont);
         combo->installEventFilter(this);
+        // The list's own window: each time it opens, the highlight is put on the box's entry.
+        combo->view()->window()->installEventFilter(this);
         combos_[i] = combo;
     }
 
@@ -226,6 +229,18 @@ bool TKeysForm::FormKeyDown(int key) {
 }
 
 bool TKeysForm::eventFilter(QObject* watched, QEvent* event) {
+    // Qt 6.8 leaves the highlight of a list closed with Esc on the row last under the cursor,
+    // and shows it there when the list reopens: a cancelled choice would look chosen.
+    for (QComboBox* combo : combos_) {
+        if (!combo || watched != combo->view()->window()) continue;
+        if (event->type() == QEvent::Show) {
+            const QModelIndex entry =
+                combo->model()->index(combo->currentIndex(), combo->modelColumn());
+            combo->view()->selectionModel()->setCurrentIndex(entry,
+                                                             QItemSelectionModel::ClearAndSelect);
+        }
+        return QDialog::eventFilter(watched, event);
+    }
     // Key preview: the controls would otherwise use Enter and Esc themselves or pass them to
     // QDialog, which accepts through a default button and rejects on its own terms.
     if (event->type() == QEvent::KeyPress && FormKeyDown(static_cast<QKeyEvent*>(event)->key()))

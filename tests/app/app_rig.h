@@ -10,6 +10,7 @@
 
 #include "app/main_window.h"
 #include "app/memory_settings.h"
+#include "support/qstring_printer.h"
 #include "support/recording_sound.h"
 #include "windows/recording_shell.h"
 #include "windows/splash_screen.h"

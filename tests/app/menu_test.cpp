@@ -28,7 +28,8 @@ void startGame(AppRig& rig) {
 // Sends a key through the window's shortcut handling first, as a real key press would go.
 void pressKey(TForm1& w, Qt::Key key, Qt::KeyboardModifiers held = {}) {
     w.show();
-    QApplication::setActiveWindow(&w);
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     QTest::keyClick(&w, key, held);
 }
 

@@ -10,6 +10,7 @@
 
 #include "input/key_settings_dialog.h"
 #include "input_rig.h"
+#include "support/qstring_printer.h"
 
 namespace {
 

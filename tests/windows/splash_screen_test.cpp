@@ -10,6 +10,7 @@
 
 #include "app/memory_settings.h"
 #include "recording_shell.h"
+#include "support/qstring_printer.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;

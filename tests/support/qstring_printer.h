@@ -1,0 +1,8 @@
+#pragma once
+// Test failures show a QString as its text rather than as the bytes of the object.
+#include <QString>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
