@@ -3,6 +3,7 @@
 
 #include <QMouseEvent>
 #include <QTest>
+#include <fstream>
 
 #include "app/context_menu.h"
 #include "app_rig.h"
@@ -121,23 +122,42 @@ TEST(MainWindowPresentation, WindowedUsesTheGameSizeAndAMagentaKey) {
     EXPECT_FALSE(w.display().isVisible(seg("btn_game_menu_top")));
 }
 
-TEST(MainWindowPresentation, TheWindowedOutlineFollowsAnLcdSegmentOverASeeThroughPart) {
-    AppRig rig;
-    rig.store.values = {{"FullscreenMode", "0"}};
-    TForm1& w = rig.create(false);
-    w.startSimulator();
-    w.game().Inp_open_down();
-    w.game().Inp_game_a_down();
-    w.game().Inp_game_a_up();
-    const QPoint hero = centreOf(w, seg("im_hero_1_body"));
-    rig.advance(1);
-    EXPECT_FALSE(w.mask().contains(hero));
-    rig.advance(300);  // the start sequence lights the hero at position 1, then moves him on
-    ASSERT_TRUE(w.display().isVisible(seg("im_hero_1_body")));
-    EXPECT_TRUE(w.mask().contains(hero));
-    rig.advance(375);
-    ASSERT_FALSE(w.display().isVisible(seg("im_hero_1_body")));
-    EXPECT_FALSE(w.mask().contains(hero));
+TEST(MainWindowPresentation, TheWindowedOutlineFollowsLcdSegmentsThatTouchIt) {
+    // The hero's body at position 1, lit by the start sequence and dark again 375 ms later:
+    // over the rig's mostly see-through device it fills a hole while lit; with a key-coloured
+    // pixel over a solid device it opens one.
+    for (const bool keyPixel : {false, true}) {
+        SCOPED_TRACE(keyPixel ? "key-coloured pixel" : "over a see-through part");
+        AppRig rig(!keyPixel);
+        if (keyPixel) {
+            QImage device(498, 771, QImage::Format_RGB32);
+            device.fill(Qt::darkGray);
+            device.save(QString::fromStdString(rig.folder() + "/device.png"));
+            QImage body(10, 10, QImage::Format_RGB32);
+            body.fill(Qt::black);
+            body.setPixel(5, 5, qRgb(255, 0, 255));
+            body.save(QString::fromStdString(rig.folder() + "/body.png"));
+            std::ofstream(rig.folder() + "/Config.ini")
+                << "[Common]\nSkinDir=" << rig.folder() << "/\n"
+                << "[Image1]\nFilename=device.png\nWidth=498\nHeight=771\n"
+                << "[Image45]\nFilename=body.png\nLeft=300\nTop=650\nWidth=10\nHeight=10\n";
+        }
+        rig.store.values = {{"FullscreenMode", "0"}};
+        TForm1& w = rig.create(false);
+        w.startSimulator();
+        w.game().Inp_open_down();
+        w.game().Inp_game_a_down();
+        w.game().Inp_game_a_up();
+        const QPoint body(305, 655);
+        rig.advance(1);
+        EXPECT_EQ(w.mask().contains(body), keyPixel);
+        rig.advance(300);
+        ASSERT_TRUE(w.display().isVisible(seg("im_hero_1_body")));
+        EXPECT_EQ(w.mask().contains(body), !keyPixel);
+        rig.advance(375);
+        ASSERT_FALSE(w.display().isVisible(seg("im_hero_1_body")));
+        EXPECT_EQ(w.mask().contains(body), keyPixel);
+    }
 }
 
 TEST(MainWindowPresentation, CentringOnASmallScreenNeverGoesNegative) {
