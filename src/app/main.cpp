@@ -13,13 +13,14 @@
 #endif
 
 namespace {
-// A frameless window cannot place itself on Wayland, so dragging the device and centring it
-// would not work there; XWayland's X11 lets it. A platform chosen by the user is respected.
-void preferX11OnWayland() {
+// A window cannot place itself on Wayland: the device would not be centred, and the manual and
+// the about box could not stay above it. XWayland's X11 allows both, so it is the choice in a
+// Wayland session that has it; Wayland itself where there is no X server. A platform chosen by
+// the user is respected.
+void choosePlatform() {
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return;
-    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || qEnvironmentVariableIsEmpty("DISPLAY"))
-        return;
-    qputenv("QT_QPA_PLATFORM", "xcb");
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) return;
+    qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "wayland" : "xcb");
 }
 }  // namespace
 
@@ -30,7 +31,7 @@ int main(int argc, char** argv) {
     // it after the first free and leave the next skin's pictures as fragments of the heap.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 #endif
-    preferX11OnWayland();
+    choosePlatform();
     // The device is a photograph drawn pixel for pixel: it is not scaled with the desktop's dot
     // density (a user may still ask for it with the variable).
     if (!qEnvironmentVariableIsSet("QT_ENABLE_HIGHDPI_SCALING"))

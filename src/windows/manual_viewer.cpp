@@ -105,7 +105,8 @@ QImage toImage(const Picture& picture) {
 
 TManualForm::TManualForm(int clientWidth, int clientHeight,
                          const std::array<Picture, kPageCount>& pages, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    // A dialog, so that window managers keep it with the device window it is transient for.
+    : QWidget(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("TManualForm"));
     setWindowTitle(QStringLiteral("Manual"));
     setAttribute(Qt::WA_QuitOnClose, false);

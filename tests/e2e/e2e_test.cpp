@@ -11,9 +11,9 @@
 #include <QTemporaryDir>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
-#include <fstream>
 #include <thread>
 
 #include "app/memory_settings.h"
@@ -33,7 +33,7 @@ constexpr int kScreenW = 1024;
 constexpr int kScreenH = 768;
 
 class NullShell final : public Shell {
-public:
+  public:
     void showError(const std::string&) override {}
     void requestQuit() override {}
     void openDocument(const std::string&) override {}
@@ -43,7 +43,7 @@ public:
 };
 
 class FixedClock final : public LocalClock {
-public:
+  public:
     TimeOfDay now() const override { return {10, 0}; }
 };
 
@@ -91,9 +91,11 @@ struct Installation {
         folder = (root / "program").string();
         fs::create_directories(folder);
         fs::copy_file(TORCHWHEEL_PROGRAM, fs::path(folder) / "torchwheel");
-        const fs::path skinSource = testSkin ? fs::path(TORCHWHEEL_TEST_SKIN) : fs::path(TORCHWHEEL_PROGRAM_DIR);
+        const fs::path skinSource =
+            testSkin ? fs::path(TORCHWHEEL_TEST_SKIN) : fs::path(TORCHWHEEL_PROGRAM_DIR);
         fs::copy(skinSource / "Config.ini", fs::path(folder) / "Config.ini");
-        fs::copy(skinSource / "Graphics", fs::path(folder) / "Graphics", fs::copy_options::recursive);
+        fs::copy(skinSource / "Graphics", fs::path(folder) / "Graphics",
+                 fs::copy_options::recursive);
         fs::copy(fs::path(TORCHWHEEL_PROGRAM_DIR) / "Sound", fs::path(folder) / "Sound",
                  fs::copy_options::recursive);
         if (testSkin) {
@@ -106,7 +108,8 @@ struct Installation {
         }
         configHome = (root / "config").string();
         fs::create_directories(fs::path(configHome) / "Velvane");
-        std::ofstream(fs::path(configHome) / "Velvane" / "Qzorvalt50.conf") << "[General]\n" << settings;
+        std::ofstream(fs::path(configHome) / "Velvane" / "Qzorvalt50.conf") << "[General]\n"
+                                                                            << settings;
     }
     QTemporaryDir dir;
     std::string folder;
@@ -114,7 +117,7 @@ struct Installation {
 };
 
 class EndToEnd : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         if (!haveCommand("Xvfb") || !haveCommand("xdotool") || !haveCommand("import")) return;
         x_ = new XServer(kScreenW, kScreenH);
@@ -181,7 +184,9 @@ const char* kStartFullScreen = "SoundMode=0\nSplashScreen=0\nFullscreenMode=1\n"
 // A game engine over the model, to apply the same button operations as the program.
 struct ModelGame {
     explicit ModelGame(Model& m)
-        : store(backend), sound(library), game({m.display, scheduler, sound, store, random, clock}) {}
+        : store(backend),
+          sound(library),
+          game({m.display, scheduler, sound, store, random, clock}) {}
     MemorySettingsBackend backend;
     SettingsStore store;
     Scheduler scheduler;
@@ -198,8 +203,10 @@ TEST_F(EndToEnd, ClosedDeviceOpensWithTheAclKeyAndLightsEverySegment) {
     const QRect window = program.waitForWindow();
     ASSERT_FALSE(window.isEmpty()) << "the device window did not appear";
     Model model(inst.folder, false);
-    EXPECT_EQ(window.size(), QSize(model.presentation.clientWidth, model.presentation.clientHeight));
-    EXPECT_EQ(window.topLeft(), QPoint((kScreenW - window.width()) / 2, (kScreenH - window.height()) / 2));
+    EXPECT_EQ(window.size(),
+              QSize(model.presentation.clientWidth, model.presentation.clientHeight));
+    EXPECT_EQ(window.topLeft(),
+              QPoint((kScreenW - window.width()) / 2, (kScreenH - window.height()) / 2));
     expectScreenMatches(window, model);
 
     ModelGame m(model);
@@ -251,12 +258,14 @@ TEST_F(EndToEnd, MouseClicksPressTheButtonsOnThePicture) {
         return window.topLeft() + QPoint(r.left + r.width / 2, r.top + r.height / 2);
     };
     const QPoint open = centre("btn_open");
-    x_->xdotool("mousemove " + std::to_string(open.x()) + " " + std::to_string(open.y()) + " click 1");
+    x_->xdotool("mousemove " + std::to_string(open.x()) + " " + std::to_string(open.y()) +
+                " click 1");
     m.game.Inp_open_down();
     expectScreenMatches(window, model);
     // Holding GAME A with the mouse shows the high score of game A.
     const QPoint a = centre("btn_game_a_top");
-    x_->xdotool("mousemove " + std::to_string(a.x()) + " " + std::to_string(a.y()) + " mousedown 1");
+    x_->xdotool("mousemove " + std::to_string(a.x()) + " " + std::to_string(a.y()) +
+                " mousedown 1");
     m.game.Inp_game_a_down();
     expectScreenMatches(window, model);
     x_->xdotool("mouseup 1");
@@ -292,7 +301,8 @@ TEST_F(EndToEnd, KeyColourPixelsLetTheMouseThrough) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         const std::string out = x_->xdotool("getmouselocation --shell");
         const auto pos = out.find("WINDOW=");
-        return pos == std::string::npos ? std::string() : out.substr(pos + 7, out.find('\n', pos) - pos - 7);
+        return pos == std::string::npos ? std::string()
+                                        : out.substr(pos + 7, out.find('\n', pos) - pos - 7);
     };
     const std::string overDevice = windowUnder(QPoint(window.width() / 2, window.height() / 2));
     const std::string overCorner = windowUnder(*clear);
@@ -344,5 +354,215 @@ TEST_F(EndToEnd, InterruptAndTerminateEndTheProgramLikeExitWithTheSoundOpen) {
         EXPECT_EQ(program.endWith(signal), 0) << "signal " << signal;
     }
 }
+
+}  // namespace
+
+// --- The same session on real desktops ---------------------------------------------------------
+
+namespace {
+
+constexpr QRgb kNavy = 0x082952;  // the backgrounds of the key settings dialog, the about box and
+                                  // the splash screen's bottom band
+constexpr QRgb kKeyColour = 0xFF00FF;
+
+int countColour(const QImage& screen, QRgb colour) {
+    int n = 0;
+    for (int y = 0; y < screen.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(screen.constScanLine(y));
+        for (int x = 0; x < screen.width(); ++x) n += (line[x] & 0xFFFFFF) == colour;
+    }
+    return n;
+}
+
+QRgb colourOf(const char* segment) {
+    const TestSkinColour c = testSkinColour(findSegment(segment));
+    return qRgb(c.r, c.g, c.b) & 0xFFFFFF;
+}
+
+// Where the device window stands, found by the top-left corner of its open button.
+std::optional<QPoint> deviceOrigin(const QImage& screen, const Model& model) {
+    const QRgb open = colourOf("btn_open");
+    for (int y = 0; y < screen.height(); ++y)
+        for (int x = 0; x < screen.width(); ++x)
+            if ((screen.pixel(x, y) & 0xFFFFFF) == open) {
+                const Rect r = model.display.segment(findSegment("btn_open")).bounds;
+                return QPoint(x - r.left, y - r.top);
+            }
+    return std::nullopt;
+}
+
+struct DesktopCase {
+    const char* name;
+    Desktop desktop;
+    // Whether the dialogs are checked: weston neither gives a window the keys when its program
+    // asks nor keeps a full-screen window above its panel once another window has the focus.
+    bool dialogs;
+};
+
+class OnDesktop : public EndToEnd, public ::testing::WithParamInterface<DesktopCase> {
+  protected:
+    void SetUp() override {
+        for (const char* tool :
+             {"Xvfb", "xdotool", "import", "xprop", "openbox", "tint2", "weston"})
+            if (!haveCommand(tool)) GTEST_SKIP() << "needs " << tool;
+        desktop_ = std::make_unique<DesktopSession>(GetParam().desktop, kScreenW, kScreenH);
+        if (!desktop_->ok()) GTEST_SKIP() << "the desktop did not start";
+        host().xdotool("mousemove 1 " + std::to_string(kScreenH / 2));
+    }
+    const XServer& host() const { return desktop_->host(); }
+    void key(const std::string& keys) const { host().xdotool("key --delay 80 " + keys); }
+    // A click, with the pointer then parked at the left edge: a compositor draws it into the
+    // screen's pixels.
+    void clickAt(QPoint p, int button = 1) const {
+        host().xdotool("mousemove " + std::to_string(p.x()) + " " + std::to_string(p.y()) +
+                       " click " + std::to_string(button));
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        if (button == 1) host().xdotool("mousemove 1 " + std::to_string(kScreenH / 2));
+    }
+    // The X11 window properties of the program's window named `title`, or "" without X11.
+    std::string x11(const std::string& what) const {
+        if (desktop_->programX().empty()) return "";
+        return runCommand("DISPLAY=" + desktop_->programX() + " " + what + " 2>/dev/null");
+    }
+    std::string deviceState() const {
+        const std::string id = x11("xdotool search --onlyvisible --name '^Torchwheel .Kestrova'");
+        return id.empty() ? "" : x11("xprop -id " + id.substr(0, id.find('\n')) + " _NET_WM_STATE");
+    }
+    // Waits for the screen to show the device in this presentation; returns the window found.
+    QRect expectPresented(const Model& model, bool fullScreen) const {
+        const QSize size(model.presentation.clientWidth, model.presentation.clientHeight);
+        std::string report;
+        QRect window;
+        for (int attempt = 0; attempt < 40; ++attempt) {
+            const QImage screen = host().screenshot();
+            const auto origin =
+                fullScreen ? std::optional(QPoint(0, 0)) : deviceOrigin(screen, model);
+            report = origin ? "" : "device not found\n";
+            if (origin) window = QRect(*origin, size);
+            if (origin && mismatches(screen, window, model, &report) == 0 &&
+                (fullScreen || countColour(screen, kKeyColour) == 0))
+                break;
+            if (!fullScreen && origin && countColour(screen, kKeyColour))
+                report += "key colour shows\n";
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        EXPECT_EQ(report, "");
+        const bool stateSet = deviceState().find("_NET_WM_STATE_FULLSCREEN") != std::string::npos;
+        if (!desktop_->programX().empty()) {
+            EXPECT_EQ(stateSet, fullScreen);
+        }
+        if (fullScreen) {
+            // The panel (tint2 at the bottom, weston's at the top) is below the game.
+            const QImage screen = host().screenshot();
+            for (const QPoint p : {QPoint(kScreenW - 40, 4), QPoint(kScreenW - 40, kScreenH - 4)})
+                EXPECT_EQ(screen.pixel(p) & 0xFFFFFF, *model.colourAt(p.x(), p.y()) & 0xFFFFFF)
+                    << "at " << p.x() << "," << p.y();
+        } else if (GetParam().desktop != Desktop::WestonWayland) {
+            EXPECT_EQ(window.topLeft(),
+                      QPoint((kScreenW - size.width()) / 2, (kScreenH - size.height()) / 2));
+        }
+        return window;
+    }
+    // A point of the device window that is the device photograph (no button, no key colour).
+    static QPoint photoPoint(const Model& model) {
+        for (int y = 0; y < model.presentation.clientHeight; y += 4)
+            for (int x = 0; x < model.presentation.clientWidth; x += 4)
+                if (model.colourAt(x, y) == (0xFF000000u | colourOf("im_background_bottom")))
+                    return {x, y};
+        ADD_FAILURE() << "the device photograph shows nowhere";
+        return {};
+    }
+    // Clicks the middle of the pixels of this colour and presses Esc there.
+    void closeWindowShowing(QRgb colour) const {
+        const QImage screen = host().screenshot();
+        QRect box;
+        for (int y = 0; y < screen.height(); y += 2)
+            for (int x = 0; x < screen.width(); x += 2)
+                if ((screen.pixel(x, y) & 0xFFFFFF) == colour) box |= QRect(x, y, 1, 1);
+        clickAt(box.center());
+        key("Escape");
+        EXPECT_TRUE(waitForColour(colour, 0, 2000)) << "still showing: " << std::hex << colour;
+    }
+    // Waits until the number of pixels of the colour is within [least, most].
+    bool waitForColour(QRgb colour, int least, int most = kScreenW * kScreenH) const {
+        for (int attempt = 0; attempt < 30; ++attempt) {
+            const int n = countColour(host().screenshot(), colour);
+            if (n >= least && n <= most) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    }
+
+    std::unique_ptr<DesktopSession> desktop_;
+};
+
+TEST_P(OnDesktop, PresentationDialogsAndEndBehaveAsOnEveryDesktop) {
+    Installation inst(true, "");
+    Program program(desktop_->programEnv(), host(), inst.folder, inst.configHome);
+    Model full(inst.folder, true), windowed(inst.folder, false);
+
+    // Before play only the splash screen is seen, never the device.
+    ASSERT_TRUE(waitForColour(kNavy, 5000)) << "no splash screen";
+    EXPECT_EQ(countColour(host().screenshot(), colourOf("im_background_bottom")), 0);
+    EXPECT_EQ(x11("xdotool search --onlyvisible --name '^Torchwheel .Kestrova'"), "");
+    key("Down Return");
+    expectPresented(full, true);
+
+    // F12 there and back four times; the device's clock goes on throughout.
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE("toggle " + std::to_string(i + 1));
+        key("F12");
+        expectPresented(i % 2 ? full : windowed, i % 2 == 1);
+        ASSERT_TRUE(program.running());
+    }
+
+    if (GetParam().dialogs) {
+        // The key settings dialog stays in front of the disabled device and keeps the keys.
+        clickAt(QPoint(kScreenW / 2, kScreenH / 2), 3);
+        key("Down Down Down Down Down Down Return");
+        ASSERT_TRUE(waitForColour(kNavy, 40000)) << "no key settings dialog";
+        clickAt(photoPoint(full));
+        EXPECT_TRUE(waitForColour(kNavy, 40000)) << "the dialog went behind the device";
+        key("Escape");
+        EXPECT_TRUE(waitForColour(kNavy, 0, 0)) << "Esc did not reach the dialog";
+
+        // The manual and the about box stay above the device in both presentations.
+        for (const bool fullScreen : {true, false}) {
+            SCOPED_TRACE(fullScreen ? "full screen" : "windowed");
+            const Model& model = fullScreen ? full : windowed;
+            const QRect window = expectPresented(model, fullScreen);
+            // Each shortcut acts on the device window, which a click gives the keys.
+            const QPoint photo = window.topLeft() + photoPoint(model);
+            clickAt(photo);
+            key("F4");
+            clickAt(photo);
+            key("F1");
+            ASSERT_TRUE(waitForColour(kNavy, 30000)) << "no about box";
+            clickAt(photo);
+            EXPECT_TRUE(waitForColour(kNavy, 30000)) << "the about box went behind the device";
+            EXPECT_TRUE(waitForColour(0xFFFFFF, 100000)) << "the manual went behind the device";
+            // Each closes with Esc once it has the keys.
+            closeWindowShowing(kNavy);
+            closeWindowShowing(0xFFFFFF);
+            clickAt(photo);
+            key("F12");
+        }
+    }
+
+    // Esc ends the program at once (the device has the keys after a click on it).
+    const QRect window = expectPresented(full, true);
+    clickAt(window.topLeft() + photoPoint(full));
+    const auto pressed = std::chrono::steady_clock::now();
+    key("Escape");
+    EXPECT_TRUE(program.waitForExit(5000));
+    EXPECT_LT(std::chrono::steady_clock::now() - pressed, std::chrono::milliseconds(1000));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Desktops, OnDesktop,
+    ::testing::Values(DesktopCase{"OpenboxWithPanel", Desktop::Openbox, true},
+                      DesktopCase{"WestonXWayland", Desktop::WestonXWayland, false},
+                      DesktopCase{"WestonWayland", Desktop::WestonWayland, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

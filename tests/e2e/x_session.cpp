@@ -69,7 +69,8 @@ XServer::~XServer() {
 QImage XServer::screenshot() const {
     const std::string out = runCommand(env() + "import -window root png:- 2>/dev/null");
     QImage image;
-    image.loadFromData(reinterpret_cast<const uchar*>(out.data()), static_cast<int>(out.size()), "PNG");
+    image.loadFromData(reinterpret_cast<const uchar*>(out.data()), static_cast<int>(out.size()),
+                       "PNG");
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
@@ -77,46 +78,129 @@ std::string XServer::xdotool(const std::string& args) const {
     return runCommand(env() + "xdotool " + args + " 2>/dev/null");
 }
 
-Program::Program(const XServer& x, const std::string& folder, const std::string& configHome)
-    : x_(x) {
+Child::Child(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+             const std::string& log, const std::string& dir) {
     pid_ = fork();
-    if (pid_ == 0) {
-        if (chdir(folder.c_str()) != 0) _exit(127);
-        setenv("DISPLAY", x.display().c_str(), 1);
-        setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
-        setenv("QT_QPA_PLATFORM", "xcb", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        unsetenv("WAYLAND_DISPLAY");
-        freopen("/dev/null", "w", stderr);
-        const std::string binary = folder + "/torchwheel";
-        execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
+    if (pid_ != 0) return;
+    if (!dir.empty() && chdir(dir.c_str()) != 0) _exit(127);
+    for (const auto& [name, value] : env) {
+        if (value == "-")
+            unsetenv(name.c_str());
+        else
+            setenv(name.c_str(), value.c_str(), 1);
     }
+    freopen(log.c_str(), "w", stdout);
+    freopen(log.c_str(), "a", stderr);
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    execvp(args[0], args.data());
+    _exit(127);
 }
 
-Program::~Program() {
-    if (pid_ <= 0) return;
+Child::~Child() {
+    if (pid_ <= 0 || reaped_) return;
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
 }
 
-bool Program::running() const {
-    if (pid_ <= 0) return false;
-    return waitpid(pid_, nullptr, WNOHANG) == 0;
+bool Child::running() const {
+    return pid_ > 0 && !reaped_ && waitpid(pid_, nullptr, WNOHANG) == 0;
 }
 
-int Program::endWith(int signal, int timeoutMs) {
-    if (pid_ <= 0) return -1;
-    kill(pid_, signal);
-    for (int waited = 0; waited < timeoutMs; waited += 50) {
-        int status = 0;
-        if (waitpid(pid_, &status, WNOHANG) == pid_) {
-            pid_ = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+bool Child::waitForExit(int timeoutMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (pid_ > 0 && !reaped_) {
+        if (waitpid(pid_, &status_, WNOHANG) == pid_)
+            reaped_ = true;
+        else if (std::chrono::steady_clock::now() > end)
+            return false;
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    return -1;
+    return true;
+}
+
+int Child::endWith(int signal, int timeoutMs) {
+    if (pid_ <= 0 || reaped_) return -1;
+    kill(pid_, signal);
+    if (!waitForExit(timeoutMs)) return -1;
+    return WIFEXITED(status_) ? WEXITSTATUS(status_) : 128 + WTERMSIG(status_);
+}
+
+namespace {
+std::map<std::string, std::string> withProgramDefaults(std::map<std::string, std::string> env,
+                                                       const std::string& configHome) {
+    env["XDG_CONFIG_HOME"] = configHome;
+    env["SDL_AUDIODRIVER"] = "dummy";
+    return env;
+}
+}  // namespace
+
+Program::Program(const XServer& x, const std::string& folder, const std::string& configHome)
+    : Program({{"DISPLAY", x.display()}, {"QT_QPA_PLATFORM", "xcb"}, {"WAYLAND_DISPLAY", "-"}}, x,
+              folder, configHome) {}
+
+Program::Program(const std::map<std::string, std::string>& env, const XServer& x,
+                 const std::string& folder, const std::string& configHome)
+    : x_(x),
+      child_({folder + "/torchwheel"}, withProgramDefaults(env, configHome), "/dev/null", folder) {}
+
+DesktopSession::DesktopSession(Desktop desktop, int width, int height)
+    : host_(width, height), desktop_(desktop) {
+    if (!host_.ok()) return;
+    const std::map<std::string, std::string> onHost{{"DISPLAY", host_.display()}};
+    if (desktop == Desktop::Openbox) {
+        children_.push_back(
+            std::make_unique<Child>(std::vector<std::string>{"openbox", "--sm-disable"}, onHost));
+        children_.push_back(std::make_unique<Child>(std::vector<std::string>{"tint2"}, onHost));
+        // The panel is up when its window is.
+        for (int i = 0; i < 100 && host_.xdotool("search --class tint2").empty(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ok_ = !host_.xdotool("search --class tint2").empty();
+        programX_ = host_.display();
+        return;
+    }
+    socket_ = "wayland-e2e-" + std::to_string(getpid());
+    const std::string log = runtime_.filePath("weston.log").toStdString();
+    children_.push_back(std::make_unique<Child>(
+        std::vector<std::string>{"weston", "--backend=x11-backend.so", "--use-pixman",
+                                 "--socket=" + socket_, "--width=" + std::to_string(width),
+                                 "--height=" + std::to_string(height), "--xwayland",
+                                 "--idle-time=0"},
+        std::map<std::string, std::string>{{"DISPLAY", host_.display()},
+                                           {"XDG_RUNTIME_DIR", runtime_.path().toStdString()},
+                                           {"WAYLAND_DISPLAY", "-"}},
+        log));
+    // weston names the X display it started for its X11 clients in its log.
+    for (int i = 0; i < 200 && programX_.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        const std::string text = runCommand("cat '" + log + "' 2>/dev/null");
+        const auto at = text.find("xserver listening on display ");
+        if (at != std::string::npos)
+            programX_ = text.substr(at + 29, text.find('\n', at) - at - 29);
+    }
+    ok_ = !programX_.empty();
+    if (desktop == Desktop::WestonWayland) programX_.clear();
+}
+
+std::map<std::string, std::string> DesktopSession::programEnv() const {
+    switch (desktop_) {
+        case Desktop::Openbox:
+            return {
+                {"DISPLAY", host_.display()}, {"QT_QPA_PLATFORM", "xcb"}, {"WAYLAND_DISPLAY", "-"}};
+        case Desktop::WestonXWayland:
+            return {{"DISPLAY", programX_},
+                    {"WAYLAND_DISPLAY", socket_},
+                    {"XDG_RUNTIME_DIR", runtime_.path().toStdString()},
+                    {"QT_QPA_PLATFORM", "-"}};
+        case Desktop::WestonWayland:
+            break;
+    }
+    return {{"DISPLAY", "-"},
+            {"WAYLAND_DISPLAY", socket_},
+            {"XDG_RUNTIME_DIR", runtime_.path().toStdString()},
+            {"QT_QPA_PLATFORM", "-"}};
 }
 
 QRect Program::waitForWindow(int timeoutMs) const {
@@ -132,7 +216,8 @@ QRect Program::waitForWindow(int timeoutMs) const {
             std::string line;
             while (std::getline(lines, line)) {
                 const auto eq = line.find('=');
-                if (eq != std::string::npos) v[line.substr(0, eq)] = std::atoi(line.c_str() + eq + 1);
+                if (eq != std::string::npos)
+                    v[line.substr(0, eq)] = std::atoi(line.c_str() + eq + 1);
             }
             // Off-screen means the simulator has not started yet.
             if (v["WIDTH"] > 1 && v["X"] >= 0 && v["Y"] >= 0)
