@@ -40,7 +40,7 @@ for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1
 
 export XDG_RUNTIME_DIR="$work/run" HOME="$work"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --system=no \
+pulseaudio -n --daemonize=no --log-level=debug --exit-idle-time=-1 --system=no \
     -L module-native-protocol-unix -L "module-null-sink sink_name=bench" \
     --log-target=file:"$work/pulse.log" 2>/dev/null & pids+=($!)
 for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
@@ -68,4 +68,5 @@ rect() {
         END { printf "%d,%d,%d,%d", x + l, y + t, w, h }' "$work/program/Config.ini"
 }
 DISPLAY=$display "$build/bench/latency_probe" "$presses" "$(rect 45)" "$(rect 53)" bench.monitor
-echo "server underruns reported: $(grep -ci underrun "$work/pulse.log" || true)"
+echo "underruns the server reported: $(grep -c "Implicit underrun" "$work/pulse.log" || true)"
+[ -z "${BENCH_LOG:-}" ] || cp "$work/pulse.log" "$BENCH_LOG"
