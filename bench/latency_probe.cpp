@@ -109,8 +109,8 @@ class XScreenProbe {
     }
     bool ok() const { return display_ != nullptr; }
     std::vector<char> grab(const Rect& r) {
-        XImage* image =
-            XGetImage(display_, DefaultRootWindow(display_), r.x, r.y, r.w, r.h, AllPlanes, ZPixmap);
+        XImage* image = XGetImage(display_, DefaultRootWindow(display_), r.x, r.y, r.w, r.h,
+                                  AllPlanes, ZPixmap);
         std::vector<char> pixels;
         if (image) {
             pixels.assign(image->data, image->data + image->bytes_per_line * image->height);
