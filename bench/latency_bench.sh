@@ -7,14 +7,19 @@
 # silence in a copy of the program folder, so that the only sound a press can cause is the step.
 # Usage: bench/latency_bench.sh [build-dir] [presses]    (default: build/release, 60)
 # PULSE_LATENCY_MSEC in the environment is handed to the program (the server latency it asks for).
+# BENCH_SERVER=pipewire runs PipeWire (with its PulseAudio front and WirePlumber) instead of
+# PulseAudio; the program's default driver order then reaches it through SDL's pipewire driver.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-$here/build/release}
 presses=${2:-60}
 
 # The benchmark's own tools, not needed by the program or the tests.
+server=${BENCH_SERVER:-pulseaudio}
 need=()
-for p in xvfb xdotool pulseaudio pulseaudio-utils sox libxtst-dev libpulse-dev; do
+extra=(pulseaudio)
+[ "$server" = pipewire ] && extra=(pipewire pipewire-pulse wireplumber dbus)
+for p in xvfb xdotool "${extra[@]}" pulseaudio-utils sox libxtst-dev libpulse-dev; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || need+=("$p")
 done
 if [ ${#need[@]} -gt 0 ]; then
@@ -40,10 +45,20 @@ for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1
 
 export XDG_RUNTIME_DIR="$work/run" HOME="$work"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --system=no \
-    -L module-native-protocol-unix -L "module-null-sink sink_name=bench" \
-    --log-target=file:"$work/pulse.log" 2>/dev/null & pids+=($!)
-for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+if [ "$server" = pipewire ]; then
+    pipewire >/dev/null 2>&1 & pids+=($!)
+    sleep 0.5
+    pipewire-pulse >/dev/null 2>&1 & pids+=($!)
+    dbus-run-session -- wireplumber >/dev/null 2>&1 & pids+=($!)
+    for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+    pactl load-module module-null-sink sink_name=bench >/dev/null
+    sleep 1
+else
+    pulseaudio -n --daemonize=no --log-level=debug --exit-idle-time=-1 --system=no \
+        -L module-native-protocol-unix -L "module-null-sink sink_name=bench" \
+        --log-target=file:"$work/pulse.log" 2>/dev/null & pids+=($!)
+    for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+fi
 pactl set-default-sink bench
 
 mkdir -p "$work/config/Velvane"
@@ -53,7 +68,7 @@ trace="$work/trace.txt"
   TORCHWHEEL_TRACE="$trace" exec ./torchwheel) 2>/dev/null & pid=$!; pids+=($pid)
 until grep -q '^first-paint' "$trace" 2>/dev/null; do sleep 0.05; done
 sleep 0.5
-echo "sound: $(pactl list sink-inputs | grep -m1 -o 'application.process.binary = "[^"]*"' || echo none)," \
+echo "server: $server, sound: $(pactl list sink-inputs | grep -o -E '(application.name|client.api|node.latency) = "[^"]*"' | tr '\n' ' ')" \
      "PULSE_LATENCY_MSEC: ${PULSE_LATENCY_MSEC:-none}"
 DISPLAY=$display xdotool key 5
 sleep 0.5
@@ -68,4 +83,7 @@ rect() {
         END { printf "%d,%d,%d,%d", x + l, y + t, w, h }' "$work/program/Config.ini"
 }
 DISPLAY=$display "$build/bench/latency_probe" "$presses" "$(rect 45)" "$(rect 53)" bench.monitor
-echo "server underruns reported: $(grep -ci underrun "$work/pulse.log" || true)"
+if [ "$server" = pulseaudio ]; then
+    echo "underruns the server reported: $(grep -c "Implicit underrun" "$work/pulse.log" || true)"
+    [ -z "${BENCH_LOG:-}" ] || cp "$work/pulse.log" "$BENCH_LOG"
+fi

@@ -19,8 +19,11 @@ struct Mix_Chunk;
 
 class SdlSoundLibrary final : public SoundLibrary {
   public:
-    // 256 frames at 22050 Hz keep the output latency near 12 ms.
-    explicit SdlSoundLibrary(int bufferFrames = 256);
+    // 512 frames at 22050 Hz (23 ms). SDL asks the sound server to hold about one buffer, so a
+    // smaller one starves the server: with 256 frames a key press was heard after ~14 ms but the
+    // server ran dry about once a second; with 512, ~25 ms and a fifth as often
+    // (bench/latency_bench.sh).
+    explicit SdlSoundLibrary(int bufferFrames = 512);
     ~SdlSoundLibrary() override;
     SdlSoundLibrary(const SdlSoundLibrary&) = delete;
     SdlSoundLibrary& operator=(const SdlSoundLibrary&) = delete;

@@ -138,6 +138,12 @@ TEST_F(Gamepad, DetachingInTheMiddleOfAPressReleasesIt) {
     attach();  // plugged in again during the run
     button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
     EXPECT_TRUE(lit("btn_left_down"));
+
+    // SDL lets go of a vanishing pad's controls itself; without that the input still must.
+    input.buttonChanged(99, PadButton::DpadRight, true);
+    ASSERT_TRUE(lit("btn_right_down"));
+    input.detached(99);
+    EXPECT_FALSE(lit("btn_right_down"));
 }
 
 TEST_F(Gamepad, APressTheDeviceDidNotTakeHasNoReleaseAndATakenOneAlwaysHas) {
