@@ -3,6 +3,7 @@
 
 #include <QMouseEvent>
 #include <QTest>
+#include <QWindow>
 #include <fstream>
 
 #include "app/context_menu.h"
@@ -41,6 +42,8 @@ TEST(MainWindowStart, CleanStoreStartsFullScreenOffScreenAndWritesOnlyTheKeys) {
     EXPECT_TRUE(w.FullscreenMode);
     EXPECT_EQ(w.size(), QSize(1024, 768));
     EXPECT_EQ(w.pos(), QPoint(-1024, -768));
+    // Not even mapped there: a window manager would pull it into view.
+    EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(w.SplashPending);
     EXPECT_TRUE(w.menu().item("pm_10_fullscreen")->isChecked());
     const std::map<std::string, std::string> expected{{"Key1", "2"}, {"Key2", "3"}, {"Key3", "4"},
@@ -85,6 +88,8 @@ TEST(MainWindowStart, StoredDriverWithSplashOffStartsAtOnceCentred) {
     EXPECT_EQ(rig.sound.calls[1], "SetOutput(1)");
     EXPECT_EQ(w.game().GameState, ModeClosed);
     EXPECT_EQ(w.pos(), QPoint((1280 - 498) / 2, (1024 - 771) / 2));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(w.windowState() & Qt::WindowFullScreen);
     rig.activate();
     EXPECT_FALSE(rig.splash->isVisible());
 }
@@ -190,6 +195,7 @@ TEST(MainWindowPresentation, ToggleDuringAGameKeepsItRunningAndRestoresPositions
     EXPECT_FALSE(w.FullscreenMode);
     EXPECT_EQ(rig.stored("FullscreenMode"), "0");
     EXPECT_EQ(w.size(), QSize(498, 771));
+    EXPECT_FALSE(w.windowHandle()->windowStates() & Qt::WindowFullScreen);
     EXPECT_EQ(w.display().segment(seg("im_background_bottom")).bounds.left, 0);
     EXPECT_EQ(g.GameState, ModeGameA);
     EXPECT_TRUE(g.Timer_Game.enabled());
@@ -197,6 +203,8 @@ TEST(MainWindowPresentation, ToggleDuringAGameKeepsItRunningAndRestoresPositions
     w.pm_10_fullscreenClick();
     EXPECT_EQ(w.display().segment(seg("im_background_bottom")).bounds, before);
     EXPECT_EQ(w.pos(), QPoint(0, 0));
+    // The window manager's full-screen state, on the native window it maps.
+    EXPECT_TRUE(w.windowHandle()->windowStates() & Qt::WindowFullScreen);
     const int scoreBefore = g.Score;
     rig.advance(5000);
     EXPECT_TRUE(g.GameState == ModeGameA || g.GameState == ModeGameOver);

@@ -521,6 +521,8 @@ TEST_P(OnDesktop, PresentationDialogsAndEndBehaveAsOnEveryDesktop) {
         clickAt(QPoint(kScreenW / 2, kScreenH / 2), 3);
         key("Down Down Down Down Down Down Return");
         ASSERT_TRUE(waitForColour(kNavy, 40000)) << "no key settings dialog";
+        // Captions are exactly the window's own, without the program's name added.
+        EXPECT_NE(x11("xdotool search --onlyvisible --name '^Key settings$'"), "");
         clickAt(photoPoint(full));
         EXPECT_TRUE(waitForColour(kNavy, 40000)) << "the dialog went behind the device";
         key("Escape");
