@@ -70,6 +70,6 @@ echo "resident memory after 1 full-screen toggle: $after_one, after 50: $(rss)"
 
 kill "$pid"; wait "$pid" 2>/dev/null || true
 start_program TORCHWHEEL_VIRTUAL_GAMEPAD=1
-# The pad lies still: after a few seconds it is polled at its resting pace.
-key 5; sleep 0.3; key 3; sleep 4
+# The pad lies still: after 10 s it is polled at its resting pace.
+key 5; sleep 0.3; key 3; sleep 11
 measure_cpu 10 "idle in the clock, one gamepad attached"
