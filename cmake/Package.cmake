@@ -28,6 +28,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://example.org/sim/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The dialogs' "Arial" (metric-compatible Liberation Sans) is looked up by name, not linked.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2 | fonts-liberation")
+# Qt's Wayland platform, loaded at run time: needed on a Wayland desktop without XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Folders as Debian wants them whatever the umask of whoever builds (often 002 for users).
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
