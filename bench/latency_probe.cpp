@@ -46,8 +46,8 @@ class Recorder {
         pa_sample_spec format{PA_SAMPLE_S16LE, kRate, 1};
         pa_buffer_attr attr{static_cast<std::uint32_t>(-1), 0, 0, 0, kChunk * 2};
         int error = 0;
-        stream_ = pa_simple_new(nullptr, "latency_probe", PA_STREAM_RECORD, source, "probe", &format,
-                                nullptr, &attr, &error);
+        stream_ = pa_simple_new(nullptr, "latency_probe", PA_STREAM_RECORD, source, "probe",
+                                &format, nullptr, &attr, &error);
         if (!stream_) return false;
         thread_ = std::thread([this] { run(); });
         return true;
