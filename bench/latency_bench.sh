@@ -16,16 +16,11 @@ presses=${2:-60}
 
 # The benchmark's own tools, not needed by the program or the tests.
 server=${BENCH_SERVER:-pulseaudio}
-need=()
 extra=(pulseaudio)
 [ "$server" = pipewire ] && extra=(pipewire pipewire-pulse wireplumber dbus)
-for p in xvfb xdotool "${extra[@]}" pulseaudio-utils sox libxtst-dev libpulse-dev; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || need+=("$p")
-done
-if [ ${#need[@]} -gt 0 ]; then
-    sudo=$([ "$(id -u)" = 0 ] || echo sudo)
-    $sudo apt-get install -y -o DPkg::Lock::Timeout=600 "${need[@]}"
-fi
+# shellcheck source=../scripts/packages.sh
+. "$here/scripts/packages.sh"
+ensure_packages xvfb xdotool "${extra[@]}" pulseaudio-utils sox libxtst-dev libpulse-dev
 cmake -S "$here" -B "$build" >/dev/null
 cmake --build "$build" -j"$(nproc)" --target torchwheel torchwheel_assets latency_probe >/dev/null
 
