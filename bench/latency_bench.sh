@@ -21,7 +21,7 @@ extra=(pulseaudio)
 # shellcheck source=../scripts/packages.sh
 . "$here/scripts/packages.sh"
 ensure_packages xvfb xdotool "${extra[@]}" pulseaudio-utils sox libxtst-dev libpulse-dev
-cmake -S "$here" -B "$build" >/dev/null
+cmake -S "$here" -B "$build" -DTORCHWHEEL_BENCH=ON >/dev/null  # run.sh leaves the benchmarks out
 cmake --build "$build" -j"$(nproc)" --target torchwheel torchwheel_assets latency_probe >/dev/null
 
 work=$(mktemp -d)
