@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <optional>
 #include <span>
+#include <utility>
 
 #include "skin/skin_files.h"
 
@@ -40,10 +41,13 @@ std::optional<WavShape> wavShape(std::span<const std::uint8_t> d) {
     if (d.size() < 12 || le(d, 0, 4) != 0x46464952u || le(d, 8, 4) != 0x45564157u)  // RIFF, WAVE
         return std::nullopt;
     std::uint32_t channels = 0, bits = 0, rate = 0, tag = 0;
+    bool haveFormat = false;
     for (std::size_t at = 12; at + 8 <= d.size();) {
         const std::uint32_t id = le(d, at, 4);
         const std::uint64_t size = std::min<std::uint64_t>(le(d, at + 4, 4), d.size() - at - 8);
-        if (id == 0x20746D66u && size >= 16) {  // "fmt "
+        // The mixer decodes by the first "fmt " chunk: a later one must not lower the estimate.
+        if (id == 0x20746D66u && !std::exchange(haveFormat, true)) {  // "fmt "
+            if (size < 16) return std::nullopt;
             tag = le(d, at + 8, 2);
             channels = le(d, at + 10, 2);
             rate = le(d, at + 12, 4);

@@ -285,6 +285,16 @@ TEST_F(SoundFolderTest, HostileSamplesLoadAsMissingWithoutStallingOrFlooding) {
         {gigabyte, false},
         // 120 KB at 100 Hz: some 50 MB once converted for the device.
         {[](const std::string& f) { writeBytes(f, sineWav(600000, 10, 100)); }, false},
+        // The same behind a second format chunk that claims 44100 Hz, which the mixer ignores.
+        {[](const std::string& f) {
+             std::vector<std::uint8_t> w = sineWav(600000, 10, 100);
+             std::vector<std::uint8_t> second(w.begin() + 12, w.begin() + 36);
+             second[12] = 0x44, second[13] = 0xAC;
+             w.insert(w.begin() + 36, second.begin(), second.end());
+             w[4] += 24;  // the RIFF size, 120036 before
+             writeBytes(f, w);
+         },
+         false},
         {gigabyte, true}};
     for (const auto& [make, all] : cases) {
         for (const SampleInfo& s : kSamples) {
