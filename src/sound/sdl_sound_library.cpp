@@ -157,7 +157,9 @@ SampleHandle SdlSoundLibrary::SampleLoad(int /*slot*/, const std::string& file, 
     const auto bytes = readFileBytes(file, kMaxSampleFileBytes);
     if (!bytes) return 0;
     const auto needed = convertedBytes(*bytes);
-    if (!needed || *needed > kMaxSampleBytes || *needed > kMaxAllSampleBytes - heldBytes())
+    // Added, not subtracted: the estimate is close, not exact, and should the held bytes ever
+    // pass the bound, a difference would wrap and let every later sample in.
+    if (!needed || *needed > kMaxSampleBytes || heldBytes() + *needed > kMaxAllSampleBytes)
         return 0;
     Chunk chunk(
         Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size())), 1));
