@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <memory>
 
 #include "skin/skin_files.h"
@@ -39,8 +40,11 @@ std::optional<DecodedPicture> decodePictureFile(const std::string& path,
         return std::nullopt;
     // No picture within the limits needs more than four bytes a pixel, even uncompressed, so a
     // larger file is refused before it is read.
+    // A caller's pixel limit of "any" must not wrap the product.
+    constexpr std::int64_t kMaxLimitedPixels =
+        (std::numeric_limits<std::int64_t>::max() - kPictureFileSlack) / 4;
     const std::int64_t maxBytes =
-        4 * std::max<std::int64_t>(limits.maxPixels, 0) + kPictureFileSlack;
+        4 * std::clamp<std::int64_t>(limits.maxPixels, 0, kMaxLimitedPixels) + kPictureFileSlack;
     const auto bytes = readFileBytes(path, static_cast<std::size_t>(maxBytes));
     if (!bytes) return std::nullopt;
     return decoder(*bytes, limits);
