@@ -38,13 +38,15 @@ std::optional<DecodedPicture> decodePictureFile(const std::string& path,
         decoder = decodeJpeg;
     else
         return std::nullopt;
-    // No picture within the limits needs more than four bytes a pixel, even uncompressed, so a
-    // larger file is refused before it is read.
-    // A caller's pixel limit of "any" must not wrap the product.
+    // No picture within the limits needs more than eight bytes a pixel (a 16-bit RGBA PNG that
+    // does not compress), so a larger file is refused before it is read. A caller's pixel limit
+    // of "any" must not wrap the product.
+    constexpr std::int64_t kMaxFileBytesPerPixel = 8;
     constexpr std::int64_t kMaxLimitedPixels =
-        (std::numeric_limits<std::int64_t>::max() - kPictureFileSlack) / 4;
+        (std::numeric_limits<std::int64_t>::max() - kPictureFileSlack) / kMaxFileBytesPerPixel;
     const std::int64_t maxBytes =
-        4 * std::clamp<std::int64_t>(limits.maxPixels, 0, kMaxLimitedPixels) + kPictureFileSlack;
+        kMaxFileBytesPerPixel * std::clamp<std::int64_t>(limits.maxPixels, 0, kMaxLimitedPixels) +
+        kPictureFileSlack;
     const auto bytes = readFileBytes(path, static_cast<std::size_t>(maxBytes));
     if (!bytes) return std::nullopt;
     return decoder(*bytes, limits);

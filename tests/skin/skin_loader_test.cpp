@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <random>
 #include <set>
 
 #include "image_writers.h"
@@ -325,6 +326,23 @@ TEST_F(SkinLoaderTest, PicturesBeyondTheLoadsPixelBudgetBecomeNamedPlaceholders)
     ASSERT_EQ(shell.errors.size(), 1u);
     EXPECT_NE(shell.errors[0].find("b.bmp"), std::string::npos);
     EXPECT_EQ(shell.errors[0].find("a.bmp"), std::string::npos);
+
+    // A 16-bit RGBA PNG of noise takes eight bytes a pixel in its file: within the pixel limits
+    // it loads, however large its file.
+    constexpr int kSide = 640;
+    std::mt19937 noise(7);
+    std::vector<std::uint16_t> samples(kSide * kSide * 4);
+    for (std::uint16_t& sample : samples) sample = static_cast<std::uint16_t>(noise());
+    PngOptions deep;
+    deep.kind = PngKind::Rgba;
+    deep.depth = 16;
+    writeFile(path("Graphics/Skin/deep.png"), writePng(kSide, kSide, samples, deep));
+    config("[Image1]\nFilename=deep.png\n");
+    shell.errors.clear();
+    Skin_Load(path("prog"), false, shell, display, presentation,
+              SkinLoadLimits{{16384, kSide * kSide}, 3 * kSide * kSide});
+    EXPECT_TRUE(shell.errors.empty());
+    EXPECT_EQ(s(kBottom).picture->width, kSide);
 }
 
 TEST_F(SkinLoaderTest, NamesAreFoundWithoutRegardToCaseFromTheWorkingDirectory) {
