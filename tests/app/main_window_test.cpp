@@ -9,27 +9,13 @@
 #include "app/context_menu.h"
 #include "app_rig.h"
 #include "display/device_view.h"
+#include "support/game_rig.h"
 
 namespace {
 
 QPoint centreOf(const TForm1& w, SegmentId id) {
     const Rect r = const_cast<TForm1&>(w).display().segment(id).bounds;
     return {r.left + r.width / 2, r.top + r.height / 2};
-}
-
-// The score panel as a player reads it: a digit for each place showing a number glyph, a blank
-// for an empty place, '?' for any other picture.
-std::string panelOf(TForm1& w) {
-    std::string text;
-    for (const SegmentId place : groups::DigitSegments) {
-        const Picture& shown = w.display().segment(place).picture;
-        char c = shown ? '?' : ' ';
-        for (int d = 0; d < 10; ++d)
-            if (shown && shown == w.display().segment(groups::NumberGlyphs[d]).picture)
-                c = char('0' + d);
-        text += c;
-    }
-    return text;
 }
 
 // --- Start-up -------------------------------------------------------------------------------
@@ -187,11 +173,11 @@ TEST(MainWindowPresentation, ToggleDuringAGameKeepsItRunningAndRestoresPositions
     ASSERT_TRUE(g.Playing);
     const Rect before = w.display().segment(seg("im_background_bottom")).bounds;
     EXPECT_EQ(before.left, (1024 - 498) / 2);
-    const std::string panel = panelOf(w);
+    const std::string panel = panelText(w.display());
     ASSERT_EQ(panel, "   0");
 
     w.pm_10_fullscreenClick();
-    EXPECT_EQ(panelOf(w), panel);
+    EXPECT_EQ(panelText(w.display()), panel);
     EXPECT_FALSE(w.FullscreenMode);
     EXPECT_EQ(rig.stored("FullscreenMode"), "0");
     EXPECT_EQ(w.size(), QSize(498, 771));

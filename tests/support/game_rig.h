@@ -27,6 +27,20 @@ public:
     }
 };
 
+// The four digit places as a player reads them: a digit for a number glyph, a blank for an
+// empty place, '?' for any other picture ("  40", "1200").
+inline std::string panelText(const SegmentDisplay& display) {
+    std::string out;
+    for (SegmentId place : groups::DigitSegments) {
+        const Picture& p = display.segment(place).picture;
+        char c = p ? '?' : ' ';
+        for (int d = 0; d < 10; ++d)
+            if (p && p == display.segment(groups::NumberGlyphs[d]).picture) c = char('0' + d);
+        out += c;
+    }
+    return out;
+}
+
 struct GameRig {
     GameRig() {
         for (int d = 0; d < 10; ++d) {
@@ -45,18 +59,7 @@ struct GameRig {
         return display.isVisible(id);
     }
 
-    // The four digit places as text, a blank place as ' ': "  40", "1200".
-    std::string panel() const {
-        std::string out;
-        for (SegmentId place : groups::DigitSegments) {
-            const Picture& p = display.segment(place).picture;
-            char c = p ? '?' : ' ';
-            for (int d = 0; d < 10; ++d)
-                if (p && p == display.segment(groups::NumberGlyphs[d]).picture) c = char('0' + d);
-            out += c;
-        }
-        return out;
-    }
+    std::string panel() const { return panelText(display); }
 
     // Sample names in the order they were asked for; "silence" for each stop of all sounds.
     std::vector<std::string> sounds() const {
