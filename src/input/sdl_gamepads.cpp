@@ -68,7 +68,6 @@ void SdlGamepads::poll() {
                     if (e.cbutton.button >= kPadButtonCount) break;
                     input_.buttonChanged(e.cbutton.which, static_cast<PadButton>(e.cbutton.button),
                                          e.cbutton.state == SDL_PRESSED);
-                    moved = true;
                     break;
                 case SDL_CONTROLLERAXISMOTION:
                     moved = true;
