@@ -30,13 +30,13 @@ enum class ButtonOp {
 // Calls the Game operation that op names (nothing for ButtonOp::None).
 void perform(Game& game, ButtonOp op);
 
-// The operation a key event calls; None when no binding holds the key. Bindings are compared in
-// order and the first one whose code equals key decides; modifiers are not part of key.
 // The operations of binding n's device button however it is worked (key, gamepad): the ACL
 // button opens the closed device and has no release then.
 ButtonOp pressOperation(int binding, std::int32_t gameState);
 ButtonOp releaseOperation(int binding, std::int32_t gameState);
 
+// The operation a key event calls; None when no binding holds the key. Bindings are compared in
+// order and the first one whose code equals key decides; modifiers are not part of key.
 ButtonOp keyDownOperation(const KeyBindings& bindings, std::int32_t gameState, std::uint16_t key);
 ButtonOp keyUpOperation(const KeyBindings& bindings, std::int32_t gameState, std::uint16_t key);
 
