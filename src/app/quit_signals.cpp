@@ -5,6 +5,8 @@
 #include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
+#include <iterator>
+#include <utility>
 
 namespace {
 // A signal handler may only write to a pipe; the event loop reads the other end.
@@ -18,6 +20,9 @@ void onQuitSignal(int) {
 }
 
 constexpr int kSignals[] = {SIGINT, SIGTERM};
+// What the signals did before, put back when the handlers go.
+struct sigaction previous[std::size(kSignals)];
+bool installed = false;
 }  // namespace
 
 QuitSignals::QuitSignals(std::function<void()> onSignal, QObject* parent)
@@ -34,11 +39,16 @@ QuitSignals::QuitSignals(std::function<void()> onSignal, QObject* parent)
     action.sa_handler = onQuitSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signal : kSignals) sigaction(signal, &action, nullptr);
+    for (std::size_t i = 0; i < std::size(kSignals); ++i)
+        sigaction(kSignals[i], &action, &previous[i]);
+    installed = true;
 }
 
 QuitSignals::~QuitSignals() {
-    for (const int signal : kSignals) std::signal(signal, SIG_DFL);
+    // Before the pipe closes, so that no handler writes to a closed or reused descriptor.
+    if (std::exchange(installed, false))
+        for (std::size_t i = 0; i < std::size(kSignals); ++i)
+            sigaction(kSignals[i], &previous[i], nullptr);
     delete notifier_;
     for (int& end : pipeEnds) {
         if (end >= 0) close(end);
