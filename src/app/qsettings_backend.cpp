@@ -270,13 +270,18 @@ bool QSettingsBackend::replaceOversized(const QString& file, const Values& value
     const QString fresh = file + QStringLiteral(".new");
     clearAbandonedLock(fresh + QStringLiteral(".lock"));
     QFile::remove(fresh);
+    bool written = false;
     {
         QSettings settings(fresh, QSettings::IniFormat);
         for (const auto& [name, text] : values)
             settings.setValue(QString::fromStdString(name), QString::fromStdString(text));
         settings.sync();
-        if (settings.status() != QSettings::NoError) return false;
+        written = settings.status() == QSettings::NoError;
     }
-    return std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(file).constData()) ==
-           0;
+    if (written &&
+        std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(file).constData()) == 0)
+        return true;
+    // A half-written or unmoved file would lie beside the settings until the next compaction.
+    QFile::remove(fresh);
+    return false;
 }
