@@ -12,8 +12,9 @@ program="$build/program"
 command -v /usr/bin/time >/dev/null || { echo "needs /usr/bin/time (package time)" >&2; exit 1; }
 
 work=$(mktemp -d)
-xvfb=
-trap '[ -n "$xvfb" ] && kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+xvfb= pid=
+# An interrupted run must not leave the program of the current case behind.
+trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; [ -n "$xvfb" ] && kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 & xvfb=$!
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
 
@@ -97,6 +98,7 @@ for name in ${CASES:-$all}; do  # CASES: some of these only
     sleep 2  # the peak of the settled program, not only of its start
     [ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null || true
     wait "$timer" 2>/dev/null || true
+    pid=
     peak=$(awk -F': ' '/Maximum resident/ { printf "%.0f", $2 / 1024 }' "$run/time.txt")
     printf '%-30s %12s %12s\n' "$name" "${shown:-none in 30 s}" "$peak"
     rm -rf "$run"
