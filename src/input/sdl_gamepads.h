@@ -29,7 +29,6 @@ class SdlGamepads {
     // Whether SDL's game controller layer started; without it there are no gamepads.
     bool available() const { return available_; }
     int attached() const { return static_cast<int>(pads_.size()); }
-    int pollInterval() const { return timer_.interval(); }
 
     // Takes what SDL has seen since the last call and passes it on.
     void poll();
