@@ -394,10 +394,13 @@ std::optional<QPoint> deviceOrigin(const QImage& screen, const Model& model) {
 struct DesktopCase {
     const char* name;
     Desktop desktop;
-    // Whether the dialogs are checked: weston neither gives a window the keys when its program
-    // asks nor keeps a full-screen window above its panel once another window has the focus.
-    bool dialogs;
+    // Whether the manual and the about box are also checked over the windowed device.
+    bool windowedDialogs;
 };
+// Names the case in test listings and failures.
+void PrintTo(const DesktopCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class OnDesktop : public EndToEnd, public ::testing::WithParamInterface<DesktopCase> {
   protected:
@@ -409,6 +412,14 @@ class OnDesktop : public EndToEnd, public ::testing::WithParamInterface<DesktopC
         if (!desktop_->ok()) GTEST_SKIP() << "the desktop did not start";
         host().xdotool("mousemove 1 " + std::to_string(kScreenH / 2));
     }
+    // weston's X11 backend moves its pointer by the differences between motion events and keeps
+    // it on its output, so it can start off from the X pointer; pushing both against opposite
+    // corners brings them together.
+    void alignPointer() const {
+        host().xdotool("mousemove 0 0 sleep 0.2 mousemove " + std::to_string(kScreenW - 1) + " " +
+                       std::to_string(kScreenH - 1) + " sleep 0.2 mousemove 1 " +
+                       std::to_string(kScreenH / 2));
+    }
     const XServer& host() const { return desktop_->host(); }
     void key(const std::string& keys) const { host().xdotool("key --delay 80 " + keys); }
     // A click, with the pointer then parked at the left edge: a compositor draws it into the
@@ -418,6 +429,21 @@ class OnDesktop : public EndToEnd, public ::testing::WithParamInterface<DesktopC
                        " click " + std::to_string(button));
         std::this_thread::sleep_for(std::chrono::milliseconds(600));
         if (button == 1) host().xdotool("mousemove 1 " + std::to_string(kScreenH / 2));
+    }
+    // Opens the context menu at p and, once it shows there, picks the item `downs` steps down.
+    void chooseFromMenu(QPoint p, int downs) const {
+        const QPoint inMenu = p + QPoint(12, 12);
+        const QRgb before = host().screenshot().pixel(inMenu);
+        clickAt(p, 3);
+        bool shown = false;
+        for (int attempt = 0; attempt < 50 && !shown; ++attempt) {
+            shown = host().screenshot().pixel(inMenu) != before;
+            if (!shown) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        EXPECT_TRUE(shown) << "no menu at " << p.x() << "," << p.y();
+        std::string keys;
+        for (int i = 0; i < downs; ++i) keys += "Down ";
+        key(keys + "Return");
     }
     // The X11 window properties of the program's window named `title`, or "" without X11.
     std::string x11(const std::string& what) const {
@@ -512,44 +538,49 @@ TEST_P(OnDesktop, PresentationDialogsAndEndBehaveAsOnEveryDesktop) {
         ASSERT_TRUE(program.running());
     }
 
-    if (GetParam().dialogs) {
-        // The key settings dialog stays in front of the disabled device and keeps the keys.
-        clickAt(QPoint(kScreenW / 2, kScreenH / 2), 3);
-        key("Down Down Down Down Down Down Return");
-        ASSERT_TRUE(waitForColour(kNavy, 40000)) << "no key settings dialog";
-        // Captions are exactly the window's own, without the program's name added.
+    bool fullNow = true;
+    alignPointer();
+    // The key settings dialog stays in front of the disabled device and keeps the keys.
+    chooseFromMenu(QPoint(kScreenW / 2, kScreenH / 2), 6);
+    ASSERT_TRUE(waitForColour(kNavy, 40000)) << "no key settings dialog";
+    // Captions are exactly the window's own, without the program's name added.
+    if (!desktop_->programX().empty()) {
         EXPECT_NE(x11("xdotool search --onlyvisible --name '^Key settings$'"), "");
-        clickAt(photoPoint(full));
-        EXPECT_TRUE(waitForColour(kNavy, 40000)) << "the dialog went behind the device";
-        key("Escape");
-        EXPECT_TRUE(waitForColour(kNavy, 0, 0)) << "Esc did not reach the dialog";
+    }
+    clickAt(photoPoint(full));
+    EXPECT_TRUE(waitForColour(kNavy, 40000)) << "the dialog went behind the device";
+    key("Escape");
+    EXPECT_TRUE(waitForColour(kNavy, 0, 0)) << "Esc did not reach the dialog";
 
-        // The manual and the about box stay above the device in both presentations.
-        for (const bool fullScreen : {true, false}) {
-            SCOPED_TRACE(fullScreen ? "full screen" : "windowed");
-            const Model& model = fullScreen ? full : windowed;
-            const QRect window = expectPresented(model, fullScreen);
-            // Each shortcut acts on the device window, which a click gives the keys.
-            const QPoint photo = window.topLeft() + photoPoint(model);
-            clickAt(photo);
-            key("F4");
-            clickAt(photo);
-            key("F1");
-            ASSERT_TRUE(waitForColour(kNavy, 30000)) << "no about box";
-            clickAt(photo);
-            EXPECT_TRUE(waitForColour(kNavy, 30000)) << "the about box went behind the device";
-            EXPECT_TRUE(waitForColour(0xFFFFFF, 100000)) << "the manual went behind the device";
-            // Each closes with Esc once it has the keys.
-            closeWindowShowing(kNavy);
-            closeWindowShowing(0xFFFFFF);
-            clickAt(photo);
-            key("F12");
-        }
+    // The manual and the about box stay above the device in both presentations.
+    for (const bool fullScreen : {true, false}) {
+        if (!fullScreen && !GetParam().windowedDialogs) break;
+        SCOPED_TRACE(fullScreen ? "full screen" : "windowed");
+        const Model& model = fullScreen ? full : windowed;
+        const QRect window = expectPresented(model, fullScreen);
+        // Each shortcut acts on the device window, which a click gives the keys.
+        const QPoint photo = window.topLeft() + photoPoint(model);
+        clickAt(photo);
+        key("F4");
+        // The about box comes from the menu: weston leaves the keys with the manual when
+        // the device is clicked, so F1 would reach the manual there.
+        chooseFromMenu(photo, 1);
+        ASSERT_TRUE(waitForColour(kNavy, 30000)) << "no about box";
+        clickAt(photo);
+        EXPECT_TRUE(waitForColour(kNavy, 30000)) << "the about box went behind the device";
+        EXPECT_TRUE(waitForColour(0xFFFFFF, 100000)) << "the manual went behind the device";
+        // Each closes with Esc once it has the keys.
+        closeWindowShowing(kNavy);
+        closeWindowShowing(0xFFFFFF);
+        clickAt(photo);
+        key("F12");
+        fullNow = !fullScreen;
     }
 
     // Esc ends the program at once (the device has the keys after a click on it).
-    const QRect window = expectPresented(full, true);
-    clickAt(window.topLeft() + photoPoint(full));
+    const Model& model = fullNow ? full : windowed;
+    const QRect window = expectPresented(model, fullNow);
+    clickAt(window.topLeft() + photoPoint(model));
     const auto pressed = std::chrono::steady_clock::now();
     key("Escape");
     EXPECT_TRUE(program.waitForExit(5000));
@@ -558,9 +589,12 @@ TEST_P(OnDesktop, PresentationDialogsAndEndBehaveAsOnEveryDesktop) {
 
 INSTANTIATE_TEST_SUITE_P(
     Desktops, OnDesktop,
+    // On weston's XWayland a click on the windowed device, once the manual and the about box are
+    // closed, leaves no window active, and the F12 that follows leaves the device unmapped: not
+    // understood yet, so the windowed round of the dialogs is not run there.
     ::testing::Values(DesktopCase{"OpenboxWithPanel", Desktop::Openbox, true},
                       DesktopCase{"WestonXWayland", Desktop::WestonXWayland, false},
-                      DesktopCase{"WestonWayland", Desktop::WestonWayland, false}),
+                      DesktopCase{"WestonWayland", Desktop::WestonWayland, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
