@@ -154,8 +154,8 @@ DesktopSession::DesktopSession(Desktop desktop, int width, int height)
         children_.push_back(
             std::make_unique<Child>(std::vector<std::string>{"openbox", "--sm-disable"}, onHost));
         children_.push_back(std::make_unique<Child>(std::vector<std::string>{"tint2"}, onHost));
-        // The panel is up when its window is.
-        for (int i = 0; i < 100 && host_.xdotool("search --class tint2").empty(); ++i)
+        // The panel is up when its window is; a loaded machine can take seconds to start it.
+        for (int i = 0; i < 300 && host_.xdotool("search --class tint2").empty(); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         ok_ = !host_.xdotool("search --class tint2").empty();
         programX_ = host_.display();
