@@ -227,6 +227,11 @@ void TManualForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
+void TManualForm::hideEvent(QHideEvent* event) {
+    keysDown_.clear();
+    QWidget::hideEvent(event);
+}
+
 void TManualForm::paintEvent(QPaintEvent*) {
     if (im_page_top_.isNull()) return;
     QPainter painter(this);
@@ -245,6 +250,12 @@ bool TManualForm::FormKey(const QKeyEvent& event) {
     // The desktop's repeat releases of a held key are dropped, so it turns one page.
     const std::optional<KeyStroke> stroke = keyStrokeOf(event);
     if (!stroke) return event.isAutoRepeat();
+    if (stroke->code != kVkEscape && stroke->code != kVkLeft && stroke->code != kVkRight)
+        return false;
+    if (stroke->down)
+        keysDown_.insert(stroke->code);
+    else if (keysDown_.erase(stroke->code) == 0)
+        return true;
     // The bound is tested again on release: the press may have been at another page.
     switch (stroke->code) {
         case kVkEscape:

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QWidget>
 #include <array>
+#include <cstdint>
+#include <set>
 #include <string_view>
 
 #include "display/picture.h"
@@ -35,6 +37,7 @@ class TManualForm : public QWidget {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -52,6 +55,9 @@ class TManualForm : public QWidget {
     int currentPage_ = 1;
     bool placed_ = false;
     QPoint dragOrigin_;
+    // The viewer's keys pressed while it had the keys: a release whose press went to another
+    // window (Esc closing the about box above the viewer) is not a command here.
+    std::set<std::uint16_t> keysDown_;
 
     ManualDragSurface* sh_page_top = nullptr;
     ManualButton* btn_left = nullptr;

@@ -394,8 +394,6 @@ std::optional<QPoint> deviceOrigin(const QImage& screen, const Model& model) {
 struct DesktopCase {
     const char* name;
     Desktop desktop;
-    // Whether the manual and the about box are also checked over the windowed device.
-    bool windowedDialogs;
 };
 // Names the case in test listings and failures.
 void PrintTo(const DesktopCase& c, std::ostream* out) {
@@ -494,13 +492,22 @@ class OnDesktop : public EndToEnd, public ::testing::WithParamInterface<DesktopC
         ADD_FAILURE() << "the device photograph shows nowhere";
         return {};
     }
-    // Clicks the middle of the pixels of this colour and presses Esc there.
+    // Clicks the middle of the pixels of this colour and presses Esc there. A few such pixels
+    // are no window (a panel's clock text is white): Esc would reach the device and end it.
     void closeWindowShowing(QRgb colour) const {
         const QImage screen = host().screenshot();
         QRect box;
+        int seen = 0;
         for (int y = 0; y < screen.height(); y += 2)
             for (int x = 0; x < screen.width(); x += 2)
-                if ((screen.pixel(x, y) & 0xFFFFFF) == colour) box |= QRect(x, y, 1, 1);
+                if ((screen.pixel(x, y) & 0xFFFFFF) == colour) {
+                    box |= QRect(x, y, 1, 1);
+                    ++seen;
+                }
+        if (seen < 1000) {
+            ADD_FAILURE() << "no window showing " << std::hex << colour;
+            return;
+        }
         clickAt(box.center());
         key("Escape");
         EXPECT_TRUE(waitForColour(colour, 0, 2000)) << "still showing: " << std::hex << colour;
@@ -554,7 +561,6 @@ TEST_P(OnDesktop, PresentationDialogsAndEndBehaveAsOnEveryDesktop) {
 
     // The manual and the about box stay above the device in both presentations.
     for (const bool fullScreen : {true, false}) {
-        if (!fullScreen && !GetParam().windowedDialogs) break;
         SCOPED_TRACE(fullScreen ? "full screen" : "windowed");
         const Model& model = fullScreen ? full : windowed;
         const QRect window = expectPresented(model, fullScreen);
@@ -589,12 +595,9 @@ TEST_P(OnDesktop, PresentationDialogsAndEndBehaveAsOnEveryDesktop) {
 
 INSTANTIATE_TEST_SUITE_P(
     Desktops, OnDesktop,
-    // On weston's XWayland a click on the windowed device, once the manual and the about box are
-    // closed, leaves no window active, and the F12 that follows leaves the device unmapped: not
-    // understood yet, so the windowed round of the dialogs is not run there.
-    ::testing::Values(DesktopCase{"OpenboxWithPanel", Desktop::Openbox, true},
-                      DesktopCase{"WestonXWayland", Desktop::WestonXWayland, false},
-                      DesktopCase{"WestonWayland", Desktop::WestonWayland, true}),
+    ::testing::Values(DesktopCase{"OpenboxWithPanel", Desktop::Openbox},
+                      DesktopCase{"WestonXWayland", Desktop::WestonXWayland},
+                      DesktopCase{"WestonWayland", Desktop::WestonWayland}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -105,7 +105,11 @@ Child::~Child() {
 }
 
 bool Child::running() const {
-    return pid_ > 0 && !reaped_ && waitpid(pid_, nullptr, WNOHANG) == 0;
+    // A process found ended is reaped here, and its id is never signalled again.
+    if (pid_ <= 0 || reaped_) return false;
+    if (waitpid(pid_, &status_, WNOHANG) == 0) return true;
+    reaped_ = true;
+    return false;
 }
 
 bool Child::waitForExit(int timeoutMs) {
@@ -153,11 +157,21 @@ DesktopSession::DesktopSession(Desktop desktop, int width, int height)
     if (desktop == Desktop::Openbox) {
         children_.push_back(
             std::make_unique<Child>(std::vector<std::string>{"openbox", "--sm-disable"}, onHost));
-        children_.push_back(std::make_unique<Child>(std::vector<std::string>{"tint2"}, onHost));
-        // The panel is up when its window is; a loaded machine can take seconds to start it.
-        for (int i = 0; i < 300 && host_.xdotool("search --class tint2").empty(); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        ok_ = !host_.xdotool("search --class tint2").empty();
+        // The panel with its default settings, copied into a folder of its own rather than the
+        // user's. It is up when its window is; a loaded machine can take seconds to start it,
+        // and a panel that ended before showing is started once more.
+        std::map<std::string, std::string> panelEnv = onHost;
+        panelEnv["XDG_CONFIG_HOME"] = runtime_.path().toStdString();
+        const std::string log = runtime_.filePath("tint2.log").toStdString();
+        for (int start = 0; start < 2 && !ok_; ++start) {
+            children_.push_back(
+                std::make_unique<Child>(std::vector<std::string>{"tint2"}, panelEnv, log));
+            for (int i = 0; i < 300 && !ok_ && children_.back()->running(); ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                ok_ = !host_.xdotool("search --class tint2").empty();
+            }
+        }
+        if (!ok_) std::fprintf(stderr, "%s\n", runCommand("tail -5 '" + log + "'").c_str());
         programX_ = host_.display();
         return;
     }

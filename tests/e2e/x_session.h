@@ -47,8 +47,8 @@ class Child {
 
   private:
     pid_t pid_ = -1;
-    bool reaped_ = false;
-    int status_ = 0;
+    mutable bool reaped_ = false;
+    mutable int status_ = 0;
 };
 
 // A desktop on a private Xvfb, which also takes the screenshots and the input: a window manager

@@ -123,6 +123,15 @@ TEST_F(ManualViewerTest, HeldRightArrowTurnsOnePageWhenReleased) {
     EXPECT_TRUE(form->isPictureShown("btn_right_up"));
 }
 
+TEST_F(ManualViewerTest, ReleaseOfAKeyPressedInAnotherWindowIsNoCommand) {
+    // Esc pressed in the about box above the viewer closes that box; its release comes here.
+    open();
+    QTest::keyRelease(form.get(), Qt::Key_Escape);
+    QTest::keyRelease(form.get(), Qt::Key_Right);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->currentPage(), 1);
+}
+
 TEST_F(ManualViewerTest, ClosingKeepsThePageForTheNextOpening) {
     open();
     tap(Qt::Key_Right, 6);
