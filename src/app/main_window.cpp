@@ -190,6 +190,11 @@ bool TForm1::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
         FormActivate();
         passFocusToDialog();
+    } else if (event->type() == QEvent::MouseButtonPress) {
+        // Asked again with the click's own time: the request made at the activation carries
+        // the time of the event before the click, and mutter (XWayland) turns it down as older
+        // than the click.
+        passFocusToDialog();
     }
     return QWidget::event(event);
 }
@@ -251,13 +256,11 @@ void TForm1::onPress(SegmentId id, QMouseEvent* event) {
     const MouseResult result = id >= 0 ? input_->mouseDown(id, buttonOf(event->button()))
                                        : MouseResult::None;
     if (result == MouseResult::StartDrag && !FullscreenMode && event->button() == Qt::LeftButton) {
-        if (desktop_.beginMove(*this)) {
-            // The desktop has the pointer until the button goes up; no release comes here.
-            view_->releaseCapture();
-            refresh();
-            return;
-        }
+        // The desktop is asked to move the window only once the pointer moves: asked at a quick
+        // click whose release it had already passed on, KWin (XWayland) keeps moving the window
+        // with the bare pointer and takes the keys until the next click.
         dragging_ = true;
+        desktopAsked_ = false;
         dragPressGlobal_ = event->globalPosition().toPoint();
         dragWindowOrigin_ = pos();
     }
@@ -276,6 +279,15 @@ void TForm1::onRelease(SegmentId id, QMouseEvent* event) {
 
 void TForm1::onMove(SegmentId, QMouseEvent* event) {
     if (!dragging_ || FullscreenMode || !(event->buttons() & Qt::LeftButton)) return;
+    if (!desktopAsked_) {
+        desktopAsked_ = true;
+        if (desktop_.beginMove(*this)) {
+            // The desktop has the pointer until the button goes up; no release comes here.
+            dragging_ = false;
+            view_->releaseCapture();
+            return;
+        }
+    }
     // The grabbed point stays under the pointer: the window follows the pointer's movement
     // since the press, with no limit.
     move(dragWindowOrigin_ + (event->globalPosition().toPoint() - dragPressGlobal_));

@@ -168,6 +168,15 @@ TEST(ContextMenu, KeySettingsDisableTheWindowAndItsGamepadUntilTheDialogCloses) 
     EXPECT_TRUE(keys.isVisible());
     EXPECT_FALSE(press(true));
     press(false);
+    // A click on the disabled device gives the keys back to the dialog, also where the
+    // desktop did not make the device active first.
+    QWidget elsewhere;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    QTest::mousePress(&w, Qt::LeftButton, {}, w.rect().center());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&keys));
+    QTest::mouseRelease(&w, Qt::LeftButton, {}, w.rect().center());
     w.enableMainWindow();
     EXPECT_TRUE(w.isEnabled());
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
