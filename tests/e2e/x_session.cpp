@@ -170,6 +170,7 @@ DesktopSession::DesktopSession(Desktop desktop, int width, int height)
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
                 ok_ = !host_.xdotool("search --class tint2").empty();
             }
+            if (children_.back()->running()) break;
         }
         if (!ok_) std::fprintf(stderr, "%s\n", runCommand("tail -5 '" + log + "'").c_str());
         programX_ = host_.display();
