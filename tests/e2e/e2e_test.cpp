@@ -395,12 +395,6 @@ struct DesktopCase {
     const char* name;
     Desktop desktop;
 };
-// weston's major version, or 0 when it says none.
-int westonMajor() {
-    const std::string text = runCommand("weston --version 2>/dev/null");
-    const auto at = text.find_first_of("0123456789");
-    return at == std::string::npos ? 0 : std::atoi(text.c_str() + at);
-}
 // Names the case in test listings and failures.
 void PrintTo(const DesktopCase& c, std::ostream* out) {
     *out << c.name;
@@ -427,10 +421,15 @@ class OnDesktop : public EndToEnd, public ::testing::WithParamInterface<DesktopC
     const XServer& host() const { return desktop_->host(); }
     void key(const std::string& keys) const { host().xdotool("key --delay 80 " + keys); }
     // A click, with the pointer then parked at the left edge: a compositor draws it into the
-    // screen's pixels.
+    // screen's pixels. The pointer is stirred by a pixel at the spot before the press: weston 14
+    // tells XWayland the move that took the pointer into another window after the entry itself,
+    // and XWayland moves its pointer by it a second time, so a press straight after a jump would
+    // land as far again beyond the spot, on another window or on none.
     void clickAt(QPoint p, int button = 1) const {
-        host().xdotool("mousemove " + std::to_string(p.x()) + " " + std::to_string(p.y()) +
-                       " click " + std::to_string(button));
+        const std::string at = std::to_string(p.x()) + " " + std::to_string(p.y());
+        const std::string beside = std::to_string(p.x() + 1) + " " + std::to_string(p.y());
+        host().xdotool("mousemove " + at + " sleep 0.1 mousemove " + beside +
+                       " sleep 0.1 mousemove " + at + " sleep 0.1 click " + std::to_string(button));
         std::this_thread::sleep_for(std::chrono::milliseconds(600));
         if (button == 1) host().xdotool("mousemove 1 " + std::to_string(kScreenH / 2));
     }
@@ -581,11 +580,6 @@ TEST_P(OnDesktop, PresentationDialogsAndEndBehaveAsOnEveryDesktop) {
         clickAt(photo);
         EXPECT_TRUE(waitForColour(kNavy, 30000)) << "the about box went behind the device";
         EXPECT_TRUE(waitForColour(0xFFFFFF, 100000)) << "the manual went behind the device";
-        // weston 14 hands the keys back and forth between an XWayland window and the one it is
-        // transient for at each click, so an Esc after a click on a dialog reaches whichever
-        // had them last (weston 10 leaves them with the clicked window).
-        if (GetParam().desktop == Desktop::WestonXWayland && westonMajor() >= 14)
-            GTEST_SKIP() << "weston 14 gives the keys after a click to the dialog or the device";
         // Each closes with Esc once it has the keys.
         closeWindowShowing(kNavy);
         closeWindowShowing(0xFFFFFF);
