@@ -160,8 +160,8 @@ void TForm1::applyPresentation() {
     view_->dropUnusedPictures();
     view_->update();
     if (presentation_.colourKeyOn) outline_.reset(display_, presentation_.colourKey);
+    // The window is withdrawn here; its outline is made when it is presented.
     shapeValid_ = false;
-    updateShape();
 }
 
 void TForm1::updateShape() {
@@ -199,13 +199,12 @@ bool TForm1::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-bool TForm1::passFocusToDialog() {
+void TForm1::passFocusToDialog() {
     // A click on the disabled device activates it, and then no key would reach anything: the
     // dialog that holds it takes the focus back.
-    if (isEnabled() || !keys_ || !keys_->isVisible()) return false;
+    if (isEnabled() || !keys_ || !keys_->isVisible()) return;
     keys_->raise();
     keys_->activateWindow();
-    return true;
 }
 
 void TForm1::FormActivate() {

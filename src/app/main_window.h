@@ -123,7 +123,7 @@ private:
     // Maps the window centred on the screen (in full screen at (0, 0), the screen's size).
     void presentCentred();
     // Hands the focus to the key settings dialog while it holds the device window disabled.
-    bool passFocusToDialog();
+    void passFocusToDialog();
 
     MainWindowSetup setup_;
     Shell& shell_;
