@@ -7,12 +7,11 @@
 #include <memory>
 #include <new>
 
-#include "app/memory_settings.h"
-#include "app/settings_store.h"
-#include "display/segment_display.h"
-#include "game/game.h"
-#include "game/scheduler.h"
-#include "sound/sound_system.h"
+#include "core/device.h"
+#include "core/sound/sound_drivers.h"
+#include "support/recording_settings.h"
+#include "support/recording_shell.h"
+#include "support/settable_clock.h"
 
 // Counting allocator for this binary only: the allocation benchmark reads the count around the
 // ticks it measures. Out of line, so that the compiler does not pair an inlined malloc() or
@@ -46,20 +45,6 @@ public:
     void Close() override {}
 };
 
-// Sound calls go all the way to the library, as with an opened driver.
-class OpenedSound final : public SoundSystem {
-public:
-    explicit OpenedSound(SoundLibrary& library) : SoundSystem(library) {
-        soundOn_ = true;
-        handles_.fill(1);
-    }
-};
-
-class FixedClock final : public LocalClock {
-public:
-    TimeOfDay now() const override { return {10, 30}; }
-};
-
 // The engine with every segment given a picture, so showing and hiding records damage as it
 // does under the real window.
 struct Engine {
@@ -71,6 +56,8 @@ struct Engine {
             display.setBounds(i, {i, i, 4, 4});
             display.setPicture(i, picture);
         }
+        // Sound calls go all the way to the library, as with an opened driver.
+        device.openSound(std::string(kSoundDrivers[0].text));
         game.Inp_open_down();
         scheduler.advance(1);
     }
@@ -81,26 +68,25 @@ struct Engine {
     }
     // A player who walks under each item about to reach the hand, so games last.
     void playerActs() {
-        if (!game.Playing) return;
+        if (!game.sequence().Playing) return;
         for (int r = 1; r <= 3; ++r) {
             const bool arriving = game.ItemPos[r - 1] >= 4 && game.ItemTarget[r - 1] == 6;
             if (!arriving) continue;
             const int want = r == 1 ? 1 : r == 2 ? 2 : 4;
-            while (game.HeroPos > want) game.Inp_left_down(), game.Inp_left_up();
-            while (game.HeroPos < want) game.Inp_right_down(), game.Inp_right_up();
+            while (game.sequence().HeroPos > want) game.Inp_left_down(), game.Inp_left_up();
+            while (game.sequence().HeroPos < want) game.Inp_right_down(), game.Inp_right_up();
             return;
         }
     }
 
-    SegmentDisplay display;
-    Scheduler scheduler;
     SilentLibrary library;
-    OpenedSound sound{library};
-    MemorySettingsBackend backend;
-    SettingsStore settings{backend};
-    SeededRandom random{12345};
-    FixedClock clock;
-    Game game{GameContext{display, scheduler, sound, settings, random, clock}};
+    RecordingSettings backend;
+    RecordingShell shell;
+    SettableClock clock{10, 30};
+    Device device{DeviceSeams{backend, library, shell, &clock, nullptr, 12345}};
+    SegmentDisplay& display = device.display();
+    Scheduler& scheduler = device.scheduler();
+    Game& game = device.game();
 };
 
 // Virtual minutes of attended play (catches, flames, misses, chance times) per real second.

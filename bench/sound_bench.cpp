@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "app/qsettings_backend.h"
-#include "app/settings_store.h"
-#include "sound/sdl_sound_library.h"
-#include "sound/sound_system.h"
+#include "platform/qsettings_backend.h"
+#include "core/settings_store.h"
+#include "platform/sdl_sound_library.h"
+#include "core/sound/sound_system.h"
 
 namespace {
 

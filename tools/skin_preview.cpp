@@ -12,7 +12,7 @@
 #include <cstdio>
 
 #include "asset_images.h"
-#include "display/segment_catalogue.h"
+#include "core/display/segment_catalogue.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "asset_images.h"
-#include "display/segment_catalogue.h"
+#include "core/display/segment_catalogue.h"
 #include "test_skin_colours.h"
 
 namespace {

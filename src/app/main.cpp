@@ -2,11 +2,11 @@
 #include <QApplication>
 #include <QDir>
 
-#include "app/program.h"
-#include "app/qsettings_backend.h"
-#include "app/qt_shell.h"
-#include "app/quit_signals.h"
-#include "sound/sdl_sound_library.h"
+#include "qt/program.h"
+#include "platform/qsettings_backend.h"
+#include "qt/qt_shell.h"
+#include "platform/quit_signals.h"
+#include "platform/sdl_sound_library.h"
 
 #ifdef __GLIBC__
 #include <malloc.h>

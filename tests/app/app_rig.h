@@ -8,12 +8,12 @@
 #include <memory>
 #include <string>
 
-#include "app/main_window.h"
-#include "app/memory_settings.h"
+#include "qt/main_window.h"
+#include "support/recording_settings.h"
 #include "support/qstring_printer.h"
 #include "support/recording_sound.h"
-#include "windows/recording_shell.h"
-#include "windows/splash_screen.h"
+#include "support/recording_shell.h"
+#include "qt/splash_screen.h"
 
 // The device photograph's rectangle covers the whole 498 x 771 game area; the buttons sit on it.
 // The picture files do not exist, so every segment shows the placeholder, and the photograph's
@@ -63,7 +63,7 @@ struct AppRig {
     }
 
     QTemporaryDir dir;
-    MemorySettingsBackend store;
+    RecordingSettings store;
     RecordingSoundLibrary sound;
     RecordingShell shell;
     std::unique_ptr<TForm1> window;

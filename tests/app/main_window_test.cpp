@@ -6,9 +6,9 @@
 #include <QWindow>
 #include <fstream>
 
-#include "app/context_menu.h"
+#include "qt/context_menu.h"
 #include "app_rig.h"
-#include "display/device_view.h"
+#include "qt/device_view.h"
 #include "support/game_rig.h"
 
 namespace {
@@ -170,13 +170,13 @@ TEST(MainWindowPresentation, ToggleDuringAGameKeepsItRunningAndRestoresPositions
     g.Inp_game_a_down();
     g.Inp_game_a_up();
     rig.advance(3000);  // through the start sequence
-    ASSERT_TRUE(g.Playing);
+    ASSERT_TRUE(g.sequence().Playing);
     const Rect before = w.display().segment(seg("im_background_bottom")).bounds;
     EXPECT_EQ(before.left, (1024 - 498) / 2);
     const std::string panel = panelText(w.display());
     ASSERT_EQ(panel, "   0");
 
-    w.pm_10_fullscreenClick();
+    w.commands().pm_10_fullscreenClick();
     EXPECT_EQ(panelText(w.display()), panel);
     EXPECT_FALSE(w.FullscreenMode);
     EXPECT_EQ(rig.stored("FullscreenMode"), "0");
@@ -186,7 +186,7 @@ TEST(MainWindowPresentation, ToggleDuringAGameKeepsItRunningAndRestoresPositions
     EXPECT_EQ(g.GameState, ModeGameA);
     EXPECT_TRUE(g.Timer_Game.enabled());
 
-    w.pm_10_fullscreenClick();
+    w.commands().pm_10_fullscreenClick();
     EXPECT_EQ(w.display().segment(seg("im_background_bottom")).bounds, before);
     EXPECT_EQ(w.pos(), QPoint(0, 0));
     // The window manager's full-screen state, on the native window it maps.
@@ -204,7 +204,7 @@ TEST(MainWindowPresentation, ToggleReleasesThePicturesOfTheSkinItReplaced) {
     w.view().compose();
     const std::weak_ptr<const PictureData> old = w.display().segment(seg("btn_open")).picture;
     for (int i = 0; i < 2; ++i) {
-        w.pm_10_fullscreenClick();
+        w.commands().pm_10_fullscreenClick();
         w.view().compose();
     }
     EXPECT_TRUE(old.expired());
@@ -289,7 +289,7 @@ TEST(MainWindowEnd, ExitAsksToEndWithoutClosingSteps) {
     AppRig rig;
     TForm1& w = rig.create(false);
     rig.sound.calls.clear();
-    w.pm_14_exitClick();
+    w.commands().pm_14_exitClick();
     EXPECT_EQ(rig.shell.quitRequests, 1);
     EXPECT_TRUE(rig.sound.calls.empty());
 }

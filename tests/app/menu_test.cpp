@@ -8,11 +8,11 @@
 #include <QTest>
 #include <SDL.h>
 
-#include "app/context_menu.h"
+#include "qt/context_menu.h"
 #include "app_rig.h"
-#include "display/device_view.h"
-#include "display/game_menu_overlay.h"
-#include "input/sdl_gamepads.h"
+#include "qt/device_view.h"
+#include "qt/game_menu_overlay.h"
+#include "platform/sdl_gamepads.h"
 
 namespace {
 
@@ -108,7 +108,7 @@ TEST(ContextMenu, TogglingTheSplashItemTwiceLeavesTheStoredValue) {
     AppRig rig;
     rig.store.values = {{"SplashScreen", "0"}};
     TForm1& w = rig.create(false);
-    w.pm_0_menuPopup();
+    w.commands().pm_0_menuPopup();
     EXPECT_FALSE(w.menu().item("pm_11_splashscreen")->isChecked());
     w.menu().item("pm_11_splashscreen")->trigger();
     EXPECT_EQ(rig.stored("SplashScreen"), "1");
@@ -125,7 +125,7 @@ TEST(ContextMenu, ResetHiscoresStoresZerosBeepsAndLeavesThePanel) {
     w.game().Inp_game_a_down();  // holds GAME A: the high score 250 is on the panel
     const Picture shown = w.display().segment(seg("im_panel_digit_2")).picture;
     ASSERT_TRUE(shown);
-    w.pm_8_hiscoreClick();
+    w.commands().pm_8_hiscoreClick();
     EXPECT_EQ(rig.stored("HiScore1"), "0");
     EXPECT_EQ(rig.stored("HiScore2"), "0");
     EXPECT_EQ(w.game().HiScore1, 0);
@@ -163,7 +163,7 @@ TEST(ContextMenu, KeySettingsDisableTheWindowAndItsGamepadUntilTheDialogCloses) 
     EXPECT_TRUE(press(true));
     EXPECT_FALSE(press(false));
 
-    w.pm_7_keysClick();
+    w.commands().pm_7_keysClick();
     EXPECT_FALSE(w.isEnabled());
     EXPECT_TRUE(keys.isVisible());
     EXPECT_FALSE(press(true));
@@ -271,7 +271,7 @@ TEST(GameMenu, TheContextMenuPoppingUpClosesTheOverlay) {
     TForm1& w = rig.create(false);
     w.startSimulator();
     clickMenuButton(w);
-    w.pm_0_menuPopup();
+    w.commands().pm_0_menuPopup();
     EXPECT_FALSE(w.GameMenuOpen);
     EXPECT_EQ(w.display().segment(seg("btn_game_menu_background")).bounds.height, 32);
 }

@@ -5,31 +5,16 @@
 #include <QTemporaryDir>
 #include <fstream>
 
-#include "app/program.h"
+#include "qt/program.h"
 #include "support/recording_sound.h"
-#include "input/key_settings_dialog.h"
-#include "windows/about_box.h"
-#include "windows/manual_viewer.h"
-#include "windows/recording_shell.h"
-#include "windows/splash_screen.h"
+#include "qt/key_settings_dialog.h"
+#include "qt/about_box.h"
+#include "qt/manual_viewer.h"
+#include "support/recording_settings.h"
+#include "support/recording_shell.h"
+#include "qt/splash_screen.h"
 
 namespace {
-
-// A store that remembers the order of its writes.
-class OrderedStore final : public SettingsBackend {
-public:
-    std::optional<std::string> read(const std::string& name) override {
-        auto it = values.find(name);
-        if (it == values.end()) return std::nullopt;
-        return it->second;
-    }
-    void write(const std::string& name, const std::string& text) override {
-        values[name] = text;
-        writes.push_back(name);
-    }
-    std::map<std::string, std::string> values;
-    std::vector<std::string> writes;
-};
 
 struct ProgramRig {
     ProgramRig() {
@@ -41,7 +26,7 @@ struct ProgramRig {
             MainWindowSetup{dir.path().toStdString(), &store, &sound, true}, shell);
     }
     QTemporaryDir dir;
-    OrderedStore store;
+    RecordingSettings store;
     RecordingSoundLibrary sound;
     RecordingShell shell;
 };
@@ -80,11 +65,11 @@ TEST(ProgramWindows, TheManualViewerTakesItsSizeFromTheSkin) {
 TEST(ProgramWindows, TheMenuReachesEveryWindow) {
     ProgramRig rig;
     auto windows = rig.start();
-    windows->main().pm_4_manualClick();
+    windows->main().commands().pm_4_manualClick();
     EXPECT_TRUE(windows->manual().isVisible());
-    windows->main().pm_1_aboutClick();
+    windows->main().commands().pm_1_aboutClick();
     EXPECT_TRUE(windows->about().isVisible());
-    windows->main().pm_7_keysClick();
+    windows->main().commands().pm_7_keysClick();
     EXPECT_TRUE(windows->keys().isVisible());
     EXPECT_FALSE(windows->main().isEnabled());
 }

@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "app/qt_shell.h"
+#include "qt/qt_shell.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // Where the build put the rendered assets (set by tests/assets/CMakeLists.txt).
 #include <string>
 
-#include "skin/ini_file.h"
+#include "core/skin/ini_file.h"
 
 inline const std::string kProgramDir = TORCHWHEEL_PROGRAM_DIR;
 inline const std::string kTestSkinDir = TORCHWHEEL_TEST_SKIN_DIR;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "asset_paths.h"
-#include "skin/picture_decoder.h"
+#include "core/skin/picture_decoder.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "asset_paths.h"
-#include "display/segment_catalogue.h"
+#include "core/display/segment_catalogue.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "asset_paths.h"
-#include "display/segment_catalogue.h"
-#include "skin/picture_decoder.h"
+#include "core/display/segment_catalogue.h"
+#include "core/skin/picture_decoder.h"
 #include "test_skin_colours.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "display/segment_display.h"
+#include "core/display/segment_display.h"
 
 using namespace groups;
 

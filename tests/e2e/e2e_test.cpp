@@ -16,12 +16,11 @@
 #include <sstream>
 #include <thread>
 
-#include "app/memory_settings.h"
-#include "app/settings_store.h"
-#include "display/segment_display.h"
-#include "game/game.h"
-#include "skin/skin_loader.h"
+#include "core/device.h"
+#include "support/recording_settings.h"
+#include "support/recording_shell.h"
 #include "support/recording_sound.h"
+#include "support/settable_clock.h"
 #include "test_skin_colours.h"
 #include "x_session.h"
 
@@ -32,27 +31,12 @@ namespace {
 constexpr int kScreenW = 1024;
 constexpr int kScreenH = 768;
 
-class NullShell final : public Shell {
-  public:
-    void showError(const std::string&) override {}
-    void requestQuit() override {}
-    void openDocument(const std::string&) override {}
-    void openUrl(const std::string&) override {}
-    void beep() override {}
-    ScreenSize screenSize() const override { return {kScreenW, kScreenH}; }
-};
-
-class FixedClock final : public LocalClock {
-  public:
-    TimeOfDay now() const override { return {10, 0}; }
-};
-
 // The device window as the program should show it, built from the same skin and operations.
 struct Model {
     explicit Model(const std::string& folder, bool fullscreen) {
         const fs::path cwd = fs::current_path();
         fs::current_path(folder);
-        Skin_Load(folder, fullscreen, shell, display, presentation);
+        device.loadSkin(folder, fullscreen);
         fs::current_path(cwd);
         // A digit place shows a glyph's picture, so colours go with pictures, not places.
         for (int id = 0; id < kSegmentCount; ++id)
@@ -78,10 +62,15 @@ struct Model {
         return qRgb(bg & 0xFF, (bg >> 8) & 0xFF, (bg >> 16) & 0xFF);
     }
 
-    NullShell shell;
-    SegmentDisplay display;
+    RecordingSettings backend;
+    RecordingSoundLibrary library;
+    RecordingShell shell;
+    SeededRandom random{1};
+    SettableClock clock{10, 0};
+    Device device{DeviceSeams{backend, library, shell, &clock, &random}};
+    const SegmentDisplay& display = device.display();
+    const Presentation& presentation = device.presentation();
     std::map<const PictureData*, SegmentId> owner;
-    Presentation presentation;
 };
 
 // A program folder of its own: the binary beside the test skin's Config.ini, with the samples.
@@ -181,22 +170,6 @@ XServer* EndToEnd::x_ = nullptr;
 const char* kStartWindowed = "SoundMode=0\nSplashScreen=0\nFullscreenMode=0\n";
 const char* kStartFullScreen = "SoundMode=0\nSplashScreen=0\nFullscreenMode=1\n";
 
-// A game engine over the model, to apply the same button operations as the program.
-struct ModelGame {
-    explicit ModelGame(Model& m)
-        : store(backend),
-          sound(library),
-          game({m.display, scheduler, sound, store, random, clock}) {}
-    MemorySettingsBackend backend;
-    SettingsStore store;
-    Scheduler scheduler;
-    RecordingSoundLibrary library;
-    SoundSystem sound;
-    SeededRandom random{1};
-    FixedClock clock;
-    Game game;
-};
-
 TEST_F(EndToEnd, ClosedDeviceOpensWithTheAclKeyAndLightsEverySegment) {
     Installation inst(true, kStartWindowed);
     Program program(*x_, inst.folder, inst.configHome);
@@ -209,8 +182,8 @@ TEST_F(EndToEnd, ClosedDeviceOpensWithTheAclKeyAndLightsEverySegment) {
               QPoint((kScreenW - window.width()) / 2, (kScreenH - window.height()) / 2));
     expectScreenMatches(window, model);
 
-    ModelGame m(model);
-    m.game.Inp_open_down();
+    Game& game = model.device.game();
+    game.Inp_open_down();
     x_->xdotool("key 5");
     expectScreenMatches(window, model);
     EXPECT_TRUE(model.display.isVisible(seg("im_panel_game_a")));
@@ -252,7 +225,7 @@ TEST_F(EndToEnd, MouseClicksPressTheButtonsOnThePicture) {
     const QRect window = program.waitForWindow();
     ASSERT_FALSE(window.isEmpty()) << "running: " << program.running();
     Model model(inst.folder, false);
-    ModelGame m(model);
+    Game& game = model.device.game();
     auto centre = [&](const char* name) {
         const Rect r = model.display.segment(findSegment(name)).bounds;
         return window.topLeft() + QPoint(r.left + r.width / 2, r.top + r.height / 2);
@@ -260,13 +233,13 @@ TEST_F(EndToEnd, MouseClicksPressTheButtonsOnThePicture) {
     const QPoint open = centre("btn_open");
     x_->xdotool("mousemove " + std::to_string(open.x()) + " " + std::to_string(open.y()) +
                 " click 1");
-    m.game.Inp_open_down();
+    game.Inp_open_down();
     expectScreenMatches(window, model);
     // Holding GAME A with the mouse shows the high score of game A.
     const QPoint a = centre("btn_game_a_top");
     x_->xdotool("mousemove " + std::to_string(a.x()) + " " + std::to_string(a.y()) +
                 " mousedown 1");
-    m.game.Inp_game_a_down();
+    game.Inp_game_a_down();
     expectScreenMatches(window, model);
     x_->xdotool("mouseup 1");
 }

@@ -27,7 +27,7 @@ TEST_F(CatchTest, PressAtTheEdgeDoesNotMoveButStillRunsTheCatchTest) {
     placeItems(rig, {5, 3, 1}, {6, 6, 6});
     rig.clearSounds();
     rig.pressLeft();
-    EXPECT_EQ(game.HeroPos, 1);
+    EXPECT_EQ(game.sequence().HeroPos, 1);
     EXPECT_EQ(rig.sounds(), Sounds{"Beep2"});
     EXPECT_EQ(game.Score, 1);
     EXPECT_EQ(rig.panel(), "   1");
@@ -39,7 +39,7 @@ TEST_F(CatchTest, PressAtTheEdgeDoesNotMoveButStillRunsTheCatchTest) {
     rig.random.script = {0};
     rig.clearSounds();
     rig.pressRight();
-    EXPECT_EQ(game.HeroPos, 4);
+    EXPECT_EQ(game.sequence().HeroPos, 4);
     EXPECT_EQ(rig.sounds(), Sounds{"Beep2"});
     EXPECT_EQ(game.ItemTarget[2], 1);
 }
@@ -47,24 +47,24 @@ TEST_F(CatchTest, PressAtTheEdgeDoesNotMoveButStillRunsTheCatchTest) {
 TEST_F(CatchTest, HeldKeyMovesOnceAndMovesAgainOnlyWhenPressedAgain) {
     rig.startGame();
     game.Inp_right_down();
-    EXPECT_EQ(game.HeroPos, 3);
+    EXPECT_EQ(game.sequence().HeroPos, 3);
     game.Inp_right_down();  // the key repeats while held
-    EXPECT_EQ(game.HeroPos, 3);
+    EXPECT_EQ(game.sequence().HeroPos, 3);
     game.Inp_left_down();
-    EXPECT_EQ(game.HeroPos, 3) << "the other key is locked too";
+    EXPECT_EQ(game.sequence().HeroPos, 3) << "the other key is locked too";
     game.Inp_left_up();  // releasing LEFT clears the lock; RIGHT is still held
-    EXPECT_FALSE(game.MoveLock);
-    EXPECT_EQ(game.HeroPos, 3);
+    EXPECT_FALSE(game.sequence().MoveLock);
+    EXPECT_EQ(game.sequence().HeroPos, 3);
     EXPECT_TRUE(rig.lit("btn_right_down"));
     game.Inp_right_down();  // a new press of RIGHT
-    EXPECT_EQ(game.HeroPos, 4);
+    EXPECT_EQ(game.sequence().HeroPos, 4);
     EXPECT_EQ(rig.countSound("Step"), 2);
     // Its release never comes (another window took it): the next game frees the hero anyway.
     game.Inp_acl_down();
     game.Inp_acl_up();
     rig.startGame();
     game.Inp_left_down();
-    EXPECT_EQ(game.HeroPos, 1);
+    EXPECT_EQ(game.sequence().HeroPos, 1);
 }
 
 TEST_F(CatchTest, MovingRedrawsTheHeroAtTheNewPositionWithTheHandDown) {
@@ -88,7 +88,7 @@ TEST_F(CatchTest, MovingUnderAnItemAtFiveCatchesItRightAfterTheStep) {
     placeItems(rig, {3, 5, 1}, {6, 6, 6});
     rig.clearSounds();
     rig.pressRight();
-    EXPECT_EQ(game.HeroPos, 2);
+    EXPECT_EQ(game.sequence().HeroPos, 2);
     EXPECT_EQ(rig.sounds(), (Sounds{"Step", "Beep2"}));
     EXPECT_EQ(game.Score, 1);
 }
@@ -133,7 +133,7 @@ TEST_F(CatchTest, MovingAwayBeforeTheHandRisesKeepsThePointAndLeavesTheItemAtFiv
     EXPECT_EQ(game.Score, 1);
     rig.advance(game.Timer_Game.interval() * 2 - 240);
     EXPECT_EQ(game.ItemPos[1], 4) << "the next item phase carries it upward";
-    EXPECT_TRUE(game.Playing);
+    EXPECT_TRUE(game.sequence().Playing);
 }
 
 TEST_F(CatchTest, MovingAcrossRowTwoWithin80MsCatchesTheSameItemAgain) {
@@ -186,7 +186,7 @@ TEST_F(CatchTest, PressesOutsideAGameNeverScoreFromWhatTheLastGameLeft) {
     pressBoth();
     EXPECT_EQ(game.Score, 0);
     EXPECT_EQ(rig.countSound("Beep2"), 0);
-    EXPECT_EQ(game.HeroPos, 2);
+    EXPECT_EQ(game.sequence().HeroPos, 2);
     for (const Timer* t : game.HandTimers) EXPECT_FALSE(t->enabled());
     EXPECT_EQ(game.ItemTarget, (std::array<std::int32_t, 3>{1, 6, 6}));
 
@@ -195,7 +195,7 @@ TEST_F(CatchTest, PressesOutsideAGameNeverScoreFromWhatTheLastGameLeft) {
     game.Inp_game_b_up();
     rig.advance(1);
     rig.pressLeft();
-    EXPECT_EQ(game.HeroPos, 2) << "no moving during the start steps";
+    EXPECT_EQ(game.sequence().HeroPos, 2) << "no moving during the start steps";
     EXPECT_EQ(rig.countSound("Beep2"), 1);
     EXPECT_EQ(game.Score, 1);
 }
@@ -207,7 +207,7 @@ TEST_F(CatchTest, NoCatchRowBeforeTheFirstGame) {
     rig.pressLeft();
     rig.pressRight();
     EXPECT_EQ(game.Score, 0);
-    EXPECT_EQ(game.HeroPos, 0);
+    EXPECT_EQ(game.sequence().HeroPos, 0);
 }
 
 }  // namespace

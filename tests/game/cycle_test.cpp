@@ -28,7 +28,7 @@ TEST_F(CycleTest, StartSequenceWalksTheHeroAcrossToTheJingleThenDealsTheItems) {
     rig.advance(1);
     EXPECT_EQ(rig.sounds(), Sounds{"Start"});
     EXPECT_EQ(heroPose(rig, 1), "");
-    EXPECT_EQ(game.HeroPos, 0) << "still the value before the first game";
+    EXPECT_EQ(game.sequence().HeroPos, 0) << "still the value before the first game";
 
     const char* walk = "body hand_down leg_left_down leg_right_up base";
     rig.advance(300);
@@ -49,14 +49,14 @@ TEST_F(CycleTest, StartSequenceWalksTheHeroAcrossToTheJingleThenDealsTheItems) {
     rig.advance(375);  // step 8
     EXPECT_EQ(heroPose(rig, 2), walk);
     EXPECT_TRUE(game.Timer_Game.enabled());
-    EXPECT_FALSE(game.Playing);
+    EXPECT_FALSE(game.sequence().Playing);
     EXPECT_FALSE(item(1, 3));
     rig.advance(374);
-    EXPECT_FALSE(game.Playing);
+    EXPECT_FALSE(game.sequence().Playing);
     rig.advance(1);  // step 9, 2926 ms after the release
-    EXPECT_TRUE(game.Playing);
+    EXPECT_TRUE(game.sequence().Playing);
     EXPECT_FALSE(game.Timer_Game_Start.enabled());
-    EXPECT_EQ(game.HeroPos, 2);
+    EXPECT_EQ(game.sequence().HeroPos, 2);
     EXPECT_TRUE(item(1, 3));
     EXPECT_TRUE(item(2, 3));
     EXPECT_TRUE(item(3, 1));
@@ -115,15 +115,15 @@ TEST_F(CycleTest, DroppedItemEndsThePhaseEvenWithAnotherItemArrivingAtTheHand) {
     rig.advance(kToFirstTick);
     EXPECT_EQ(game.Score, 0) << "the item arriving above the hero is not caught";
     EXPECT_EQ(rig.sounds(), (Sounds{"Beep1", "silence", "Miss1"}));
-    EXPECT_FALSE(game.Playing);
+    EXPECT_FALSE(game.sequence().Playing);
     EXPECT_FALSE(game.Timer_Game.enabled());
     EXPECT_FALSE(item(1, 5)) << "positions 1 to 5 go dark";
     EXPECT_FALSE(item(3, 4));
     EXPECT_TRUE(item(2, 6));
-    EXPECT_EQ(game.BurnRow, 0);
+    EXPECT_EQ(game.sequence().BurnRow, 0);
     EXPECT_FALSE(flame(1, 1) || flame(1, 2));
     EXPECT_TRUE(game.Timer_Miss_1.enabled());
-    EXPECT_EQ(game.StepPhase, 2) << "the tick still ends with the phase change";
+    EXPECT_EQ(game.sequence().StepPhase, 2) << "the tick still ends with the phase change";
 }
 
 TEST_F(CycleTest, BurnIsDecidedOnTheFlamesBeforeTheyAdvance) {
@@ -133,12 +133,12 @@ TEST_F(CycleTest, BurnIsDecidedOnTheFlamesBeforeTheyAdvance) {
     rig.advance(kToFirstTick);  // item phase
     tick();                     // flame phase: 4 -> 5, no burn yet
     EXPECT_TRUE(flame(1, 5));
-    EXPECT_TRUE(game.Playing);
+    EXPECT_TRUE(game.sequence().Playing);
     tick();  // item phase: the row-2 item is caught at 5
     rig.clearSounds();
     tick();  // flame phase: burnt
-    EXPECT_FALSE(game.Playing);
-    EXPECT_EQ(game.BurnRow, 1);
+    EXPECT_FALSE(game.sequence().Playing);
+    EXPECT_EQ(game.sequence().BurnRow, 1);
     EXPECT_EQ(rig.sounds(), (Sounds{"silence", "Miss3"}));
     for (int f = 1; f <= 2; ++f)
         for (int k = 1; k <= 7; ++k) EXPECT_EQ(flame(f, k), f == 1 && k == 5) << f << "," << k;
@@ -172,7 +172,7 @@ TEST_F(CycleTest, FlamesAtFiveBurnTheirSideLowerTheHandAndStopEveryHandTimer) {
             r.moveTo(pos);
             ASSERT_EQ(r.game.Score, 1);
             r.advance(lead);  // flame phase
-            EXPECT_EQ(r.game.BurnRow, pos < 3 ? 1 : 2);
+            EXPECT_EQ(r.game.sequence().BurnRow, pos < 3 ? 1 : 2);
             r.advance(200);
             EXPECT_EQ(heroPose(r, pos), "body hand_down leg_left_up leg_right_down base");
             EXPECT_FALSE(r.display.isVisible(r.display.item(row, 4)));
@@ -195,8 +195,8 @@ TEST_F(CycleTest, FlameAtFiveOnTheOtherSideMovesOnAndVanishes) {
     tick();
     tick();
     EXPECT_FALSE(flame(1, 7));
-    EXPECT_TRUE(game.Playing);
-    EXPECT_EQ(game.BurnRow, 0);
+    EXPECT_TRUE(game.sequence().Playing);
+    EXPECT_EQ(game.sequence().BurnRow, 0);
     // Each move in row 1 sounds twice; a flame leaving the screen is not a move.
     EXPECT_EQ(rig.countSound("Beep4"), 4);
 }
@@ -278,7 +278,7 @@ TEST_F(CycleTest, GameBAtTheSpawnFloorStartsAFlameInEveryFreeFlamePhase) {
     game.Score = 90;                     // SpawnRange 3 from the first tick on
     rig.moveTo(3);                       // out of row 1's way
     rig.advance(kToFirstTick);
-    EXPECT_EQ(game.SpawnRange, 3);
+    EXPECT_EQ(game.sequence().SpawnRange, 3);
     std::vector<int> started;
     for (int phase = 1; phase <= 4; ++phase) {
         tick();  // flame phase

@@ -23,7 +23,7 @@ protected:
             placeItems(rig, {3, 3, 5}, {1, 1, 6});
         rig.clearSounds();
         rig.advance(275);
-        ASSERT_FALSE(game.Playing);
+        ASSERT_FALSE(game.sequence().Playing);
     }
     // Ends a game with a dropped item as its third miss; returns at the miss count.
     void loseThirdMiss(bool gameB = false) {
@@ -52,10 +52,10 @@ TEST_F(MissTest, DroppedItemFallsThenTheHeroWalksToTheEdgeThenTheMissIsCounted) 
     EXPECT_FALSE(lit("im_item_1_7") || lit("im_item_2_7")) << "only the missed one";
 
     rig.advance(1599);
-    EXPECT_EQ(game.HeroPos, 1);
+    EXPECT_EQ(game.sequence().HeroPos, 1);
     for (int pos = 2; pos <= 4; ++pos) {
         rig.advance(pos == 2 ? 1 : 488);
-        EXPECT_EQ(game.HeroPos, pos);
+        EXPECT_EQ(game.sequence().HeroPos, pos);
         EXPECT_EQ(heroPose(rig, pos), "body hand_down leg_left_down leg_right_down base");
         EXPECT_EQ(heroPose(rig, pos - 1), "");
     }
@@ -71,8 +71,8 @@ TEST_F(MissTest, DroppedItemFallsThenTheHeroWalksToTheEdgeThenTheMissIsCounted) 
     EXPECT_EQ(game.Misses, 1);
     EXPECT_TRUE(lit("im_panel_miss_1"));
     EXPECT_FALSE(lit("im_panel_miss_2"));
-    EXPECT_TRUE(game.Playing);
-    EXPECT_EQ(game.HeroPos, 4) << "play resumes where the walk ended";
+    EXPECT_TRUE(game.sequence().Playing);
+    EXPECT_EQ(game.sequence().HeroPos, 4) << "play resumes where the walk ended";
     EXPECT_EQ(heroPose(rig, 4), "body hand_down leg_left_down leg_right_up base");
     EXPECT_FALSE(lit("im_item_3_7"));
     EXPECT_TRUE(lit("im_item_1_3"));
@@ -80,7 +80,7 @@ TEST_F(MissTest, DroppedItemFallsThenTheHeroWalksToTheEdgeThenTheMissIsCounted) 
     EXPECT_TRUE(lit("im_item_3_1"));
     EXPECT_TRUE(lit("im_flame_1_1"));
     EXPECT_EQ(game.ItemTarget, (std::array<std::int32_t, 3>{1, 6, 6}));
-    EXPECT_EQ(game.StepPhase, 1);
+    EXPECT_EQ(game.sequence().StepPhase, 1);
     EXPECT_TRUE(game.Timer_Game.enabled());
 }
 
@@ -103,7 +103,7 @@ TEST_F(MissTest, TwoItemsDroppingTogetherCountAsOneMiss) {
     EXPECT_TRUE(lit("im_item_3_7"));
     rig.advance(1600 + 488 * 3 + 1 + 200 * 11 + 600);
     EXPECT_EQ(game.Misses, 1);
-    EXPECT_TRUE(game.Playing);
+    EXPECT_TRUE(game.sequence().Playing);
 }
 
 TEST_F(MissTest, BurnAnimationBlinksOnlyTheBurningFlameAndEndsWithItDark) {
@@ -112,7 +112,7 @@ TEST_F(MissTest, BurnAnimationBlinksOnlyTheBurningFlameAndEndsWithItDark) {
     rig.display.setVisible(rig.display.flame(1, 5), true);
     rig.advance(275);  // item phase
     rig.advance(game.Timer_Game.interval());
-    ASSERT_EQ(game.BurnRow, 1);
+    ASSERT_EQ(game.sequence().BurnRow, 1);
     rig.advance(1);  // animation step 1
     // Steps 2 to 12 as seen: the hero's left and right leg, which figure waves, the flame.
     const std::array<const char*, 11> frames{
@@ -141,7 +141,7 @@ TEST_F(MissTest, BurnAnimationBlinksOnlyTheBurningFlameAndEndsWithItDark) {
     EXPECT_EQ(game.Misses, 0);
     rig.advance(1);
     EXPECT_EQ(game.Misses, 1);
-    EXPECT_EQ(game.HeroPos, 2) << "a burnt hero resumes at its own position";
+    EXPECT_EQ(game.sequence().HeroPos, 2) << "a burnt hero resumes at its own position";
     EXPECT_EQ(heroPose(rig, 2), "body hand_down leg_left_down leg_right_up base");
     EXPECT_TRUE(lit("im_flame_1_1"));
     EXPECT_FALSE(lit("im_flame_1_5"));
@@ -157,7 +157,7 @@ TEST_F(MissTest, ThirdMissStartsTheGameOverSequenceAfter3800Ms) {
     rig.advance(1);
     EXPECT_EQ(rig.sounds(), Sounds{"Gameover"});
     EXPECT_TRUE(lit("im_panel_miss_3"));
-    EXPECT_FALSE(game.Playing);
+    EXPECT_FALSE(game.sequence().Playing);
     EXPECT_FALSE(game.Timer_Game.enabled());
     EXPECT_EQ(game.GameState, ModeGameA) << "until the first game-over step";
 
@@ -261,14 +261,14 @@ TEST_F(MissTest, GameAAfterTheFirstGameOverStepShowsTheNewHighScoreAndStartsAfre
     EXPECT_EQ(game.Misses, 0);
     EXPECT_EQ(game.Score, 0);
     EXPECT_EQ(rig.panel(), "   0");
-    EXPECT_TRUE(game.Playing);
+    EXPECT_TRUE(game.sequence().Playing);
 }
 
 TEST_F(MissTest, StoredHighScoresAreReadBackAtStartUp) {
     loseThirdMiss();
     game.Score = 432;
     rig.advance(3800);
-    MemorySettingsBackend& stored = rig.backend;
+    RecordingSettings& stored = rig.backend;
     GameRig next;
     next.backend.values = stored.values;
     next.game.loadHighScores();
@@ -281,14 +281,14 @@ TEST_F(MissTest, AKeyHeldThroughAMissStillHasToBeReleasedBeforeTheNextMove) {
     game.Inp_left_down();  // moves to 1 and stays held
     placeItems(rig, {3, 3, 5}, {1, 1, 6});
     rig.advance(275 + 1 + 280 + 1600 + 488 * 3 + 1 + 200 * 11 + 600);
-    ASSERT_TRUE(game.Playing);
-    ASSERT_EQ(game.HeroPos, 4);
-    EXPECT_TRUE(game.MoveLock);
+    ASSERT_TRUE(game.sequence().Playing);
+    ASSERT_EQ(game.sequence().HeroPos, 4);
+    EXPECT_TRUE(game.sequence().MoveLock);
     game.Inp_left_down();
-    EXPECT_EQ(game.HeroPos, 4);
+    EXPECT_EQ(game.sequence().HeroPos, 4);
     game.Inp_left_up();
     game.Inp_left_down();
-    EXPECT_EQ(game.HeroPos, 3);
+    EXPECT_EQ(game.sequence().HeroPos, 3);
 }
 
 }  // namespace

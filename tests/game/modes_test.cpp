@@ -166,10 +166,10 @@ TEST_F(ModesTest, ReleasesInOtherModesChangeNothing) {
 TEST_F(ModesTest, AclDuringAGameStopsEveryTimerAndSoundAndItsReleaseLightsEverything) {
     rig.startGame();
     rig.advance(1000);
-    ASSERT_TRUE(game.Playing);
+    ASSERT_TRUE(game.sequence().Playing);
     const std::int32_t score = game.Score;
     const auto itemPos = game.ItemPos;
-    const std::int32_t hero = game.HeroPos;
+    const std::int32_t hero = game.sequence().HeroPos;
     rig.clearSounds();
 
     game.Inp_acl_down();
@@ -180,10 +180,10 @@ TEST_F(ModesTest, AclDuringAGameStopsEveryTimerAndSoundAndItsReleaseLightsEveryt
     EXPECT_FALSE(anyLit("im_hero_"));
     EXPECT_FALSE(rig.lit("im_game_background"));
     EXPECT_EQ(rig.panel(), "    ");
-    EXPECT_FALSE(game.Playing);
+    EXPECT_FALSE(game.sequence().Playing);
     EXPECT_EQ(game.Score, score) << "no game variable but Playing is reset";
     EXPECT_EQ(game.ItemPos, itemPos);
-    EXPECT_EQ(game.HeroPos, hero);
+    EXPECT_EQ(game.sequence().HeroPos, hero);
     rig.advance(60'000);
     EXPECT_FALSE(anyLit("im_item_"));
 

@@ -12,12 +12,12 @@ public:
     explicit CatchingPlayer(GameRig& rig) : rig_(rig), game_(rig.game) {}
 
     void act() {
-        if (!game_.Playing) return;
-        const bool flamePhaseNext = game_.StepPhase % 2 == 0;
+        if (!game_.sequence().Playing) return;
+        const bool flamePhaseNext = game_.sequence().StepPhase % 2 == 0;
         // An item left at the hand drops at the next item phase: step under it now.
         for (int r = 1; r <= 3; ++r)
             if (game_.ItemPos[r - 1] == 5 && game_.ItemTarget[r - 1] == 6) rig_.moveTo(under(r));
-        int want = game_.HeroPos;
+        int want = game_.sequence().HeroPos;
         if (!flamePhaseNext) {
             for (int r = 1; r <= 3; ++r)
                 if (game_.ItemPos[r - 1] == 4 && game_.ItemTarget[r - 1] == 6) want = under(r);
@@ -40,7 +40,7 @@ private:
     int under(int row) const {
         if (row == 1) return 1;
         if (row == 3) return 4;
-        const int nearer = game_.HeroPos >= 3 ? 3 : 2;
+        const int nearer = game_.sequence().HeroPos >= 3 ? 3 : 2;
         return safe(nearer) ? nearer : 5 - nearer;
     }
 
@@ -105,16 +105,16 @@ TEST_P(PlayerTest, CatchingPlayerReachesChanceTimeAndEarnsTheBonus) {
     const int missesBefore = game.Misses;
     rig.advance(3801);
     EXPECT_EQ(rig.countSound("Chance"), 1);
-    EXPECT_TRUE(game.Playing);
+    EXPECT_TRUE(game.sequence().Playing);
     EXPECT_EQ(game.Misses, 0);
-    EXPECT_EQ(game.CatchPoints, missesBefore == 0 ? 2 : 1);
+    EXPECT_EQ(game.sequence().CatchPoints, missesBefore == 0 ? 2 : 1);
     EXPECT_EQ(game.Timer_Score_Blink.enabled(), missesBefore == 0);
 
     // Keep playing a while: with the bonus every catch adds two.
     const std::int32_t before = game.Score;
-    runUntil([&] { return game.Score >= before + 20 || !game.Playing; }, 120'000, true);
+    runUntil([&] { return game.Score >= before + 20 || !game.sequence().Playing; }, 120'000, true);
     EXPECT_EQ(missesBefore, 0) << "this player catches everything on its way to 300";
-    EXPECT_TRUE(game.Playing);
+    EXPECT_TRUE(game.sequence().Playing);
     EXPECT_EQ((game.Score - before) % 2, 0);
 
     // Then stop playing: the game ends on its own and the record is stored modulo 1000.

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "game/scheduler.h"
+#include "core/game/scheduler.h"
 
 namespace {
 

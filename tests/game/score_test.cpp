@@ -44,7 +44,7 @@ TEST_F(ScoreTest, DifficultyRisesWithinEachHundredAndEasesAtTheNext) {
         game.Score = c.score;
         game.Gam_Set_Difficulty();
         EXPECT_EQ(game.Timer_Game.interval(), c.interval) << "score " << c.score;
-        EXPECT_EQ(game.SpawnRange, c.spawnRange) << "score " << c.score;
+        EXPECT_EQ(game.sequence().SpawnRange, c.spawnRange) << "score " << c.score;
     }
 }
 
@@ -64,9 +64,9 @@ TEST_F(ScoreTest, CatchBetweenTicksThatChangesTheTensRestartsTheTickCountdown) {
 
 TEST_F(ScoreTest, CatchReaching300PausesPlayAtOnceForChanceTime) {
     pauseForChanceAt300(0);
-    EXPECT_FALSE(game.Playing);
+    EXPECT_FALSE(game.sequence().Playing);
     EXPECT_FALSE(game.Timer_Game.enabled());
-    EXPECT_EQ(game.ChanceThreshold, 1300);
+    EXPECT_EQ(game.sequence().ChanceThreshold, 1300);
     EXPECT_EQ(rig.sounds(), (Sounds{"Beep2", "silence"}));
     rig.advance(1);
     EXPECT_EQ(rig.sounds(), (Sounds{"Beep2", "silence", "Chance"}));
@@ -76,15 +76,15 @@ TEST_F(ScoreTest, CatchReaching300PausesPlayAtOnceForChanceTime) {
     EXPECT_TRUE(rig.lit("im_item_1_4"));
     const auto items = game.ItemPos;
     rig.pressRight();
-    EXPECT_EQ(game.HeroPos, 1) << "no moving during the pause";
+    EXPECT_EQ(game.sequence().HeroPos, 1) << "no moving during the pause";
     rig.advance(3800 - 80 - 1);
     EXPECT_EQ(game.ItemPos, items) << "items stand still";
-    EXPECT_FALSE(game.Playing);
+    EXPECT_FALSE(game.sequence().Playing);
 
     rig.advance(1);
-    EXPECT_TRUE(game.Playing);
+    EXPECT_TRUE(game.sequence().Playing);
     EXPECT_TRUE(game.Timer_Game.enabled());
-    EXPECT_EQ(game.CatchPoints, 2);
+    EXPECT_EQ(game.sequence().CatchPoints, 2);
     EXPECT_TRUE(game.Timer_Score_Blink.enabled());
 }
 
@@ -99,10 +99,10 @@ TEST_F(ScoreTest, ChanceTimeClearsEarlierMissesWithoutABonus) {
         placeItems(r, {5, 2, 2}, {6, 1, 1});
         r.pressLeft();
         r.advance(3801);
-        EXPECT_TRUE(r.game.Playing);
+        EXPECT_TRUE(r.game.sequence().Playing);
         EXPECT_EQ(r.game.Misses, 0);
         EXPECT_FALSE(r.lit("im_panel_miss_1")) << misses;
-        EXPECT_EQ(r.game.CatchPoints, 1) << misses;
+        EXPECT_EQ(r.game.sequence().CatchPoints, 1) << misses;
         EXPECT_FALSE(r.game.Timer_Score_Blink.enabled()) << misses;
     }
 }
@@ -110,7 +110,7 @@ TEST_F(ScoreTest, ChanceTimeClearsEarlierMissesWithoutABonus) {
 TEST_F(ScoreTest, BonusScoreBlinksDarkFirstAndEveryCatchCountsTwiceShownLitAtOnce) {
     pauseForChanceAt300(0);
     rig.advance(3801);
-    ASSERT_EQ(game.CatchPoints, 2);
+    ASSERT_EQ(game.sequence().CatchPoints, 2);
     EXPECT_EQ(rig.panel(), " 300");
     rig.advance(499);
     EXPECT_EQ(rig.panel(), " 300");
@@ -136,10 +136,10 @@ TEST_F(ScoreTest, PauseKeepsThePhaseOfTheTickThatCaught) {
     rig.advance(275);
     ASSERT_EQ(game.Score, 300);
     EXPECT_EQ(rig.countSound("Beep3"), 1);
-    EXPECT_FALSE(game.Playing);
-    EXPECT_EQ(game.StepPhase, 2);
+    EXPECT_FALSE(game.sequence().Playing);
+    EXPECT_EQ(game.sequence().StepPhase, 2);
     rig.advance(3801 + game.Timer_Game.interval());
-    EXPECT_EQ(game.StepPhase, 1) << "the first tick after the pause is the flame phase";
+    EXPECT_EQ(game.sequence().StepPhase, 1) << "the first tick after the pause is the flame phase";
 }
 
 TEST_F(ScoreTest, BonusCarriesOverTheNextThresholdAndKeepsBlinking) {
@@ -151,11 +151,11 @@ TEST_F(ScoreTest, BonusCarriesOverTheNextThresholdAndKeepsBlinking) {
     placeItems(rig, {5, game.ItemPos[1], game.ItemPos[2]}, {6, 1, 1});
     rig.pressLeft();
     EXPECT_EQ(game.Score, 1301);
-    EXPECT_FALSE(game.Playing) << "passing 1300 with the bonus still starts chance time";
-    EXPECT_EQ(game.ChanceThreshold, 2300);
+    EXPECT_FALSE(game.sequence().Playing) << "passing 1300 with the bonus still starts chance time";
+    EXPECT_EQ(game.sequence().ChanceThreshold, 2300);
     rig.advance(3801);
-    EXPECT_TRUE(game.Playing);
-    EXPECT_EQ(game.CatchPoints, 2);
+    EXPECT_TRUE(game.sequence().Playing);
+    EXPECT_EQ(game.sequence().CatchPoints, 2);
     EXPECT_TRUE(game.Timer_Score_Blink.enabled());
     EXPECT_EQ((game.Timer_Score_Blink.due() - blinkDue) % 500, 0) << "blink timer not restarted";
 }
@@ -167,18 +167,18 @@ TEST_F(ScoreTest, MissEndsTheBonus) {
     // Up to an item phase that falls while the blinking score is dark; the row-3 item drops.
     for (int i = 0; i < 20; ++i) {
         rig.advance(game.Timer_Game.due() - rig.scheduler.now() - 1);
-        if (game.StepPhase % 2 == 1 && rig.panel() == "    ") break;
+        if (game.sequence().StepPhase % 2 == 1 && rig.panel() == "    ") break;
         rig.advance(1);
     }
     ASSERT_EQ(rig.panel(), "    ");
     placeItems(rig, {game.ItemPos[0], 2, 5}, {game.ItemTarget[0], 1, 6});
     rig.advance(1);
-    ASSERT_FALSE(game.Playing);
+    ASSERT_FALSE(game.sequence().Playing);
     EXPECT_EQ(rig.panel(), " 300") << "the drop redraws the score lit";
     EXPECT_FALSE(game.Timer_Score_Blink.enabled());
-    for (int i = 0; i < 200 && !game.Playing; ++i) rig.advance(100);
-    EXPECT_TRUE(game.Playing);
-    EXPECT_EQ(game.CatchPoints, 1);
+    for (int i = 0; i < 200 && !game.sequence().Playing; ++i) rig.advance(100);
+    EXPECT_TRUE(game.sequence().Playing);
+    EXPECT_EQ(game.sequence().CatchPoints, 1);
     EXPECT_EQ(game.Misses, 1);
 }
 
@@ -189,16 +189,16 @@ TEST_F(ScoreTest, CatchOfALeftOverItemDuringAMissDefersChanceTimeToTheNextCatchI
     game.Score = 299;
     placeItems(rig, {2, 4, 5}, {1, 6, 6});  // row 3 drops while row 2 arrives above the hero
     rig.advance(275);
-    ASSERT_FALSE(game.Playing);
+    ASSERT_FALSE(game.sequence().Playing);
     ASSERT_EQ(game.Score, 299);
     rig.advance(100);
     rig.pressLeft();
     EXPECT_EQ(game.Score, 300) << "the catch test still runs within a game";
     EXPECT_FALSE(game.Timer_Chance_Time.enabled());
-    EXPECT_EQ(game.ChanceThreshold, 300);
+    EXPECT_EQ(game.sequence().ChanceThreshold, 300);
     rig.advance(8000);
     ASSERT_EQ(game.Misses, 1);
-    ASSERT_TRUE(game.Playing);
+    ASSERT_TRUE(game.sequence().Playing);
     EXPECT_FALSE(game.Timer_Chance_Time.enabled());
 
     placeItems(rig, {3, 3, 5}, {1, 1, 6});
@@ -206,7 +206,7 @@ TEST_F(ScoreTest, CatchOfALeftOverItemDuringAMissDefersChanceTimeToTheNextCatchI
     rig.pressRight();
     EXPECT_EQ(game.Score, 301);
     EXPECT_TRUE(game.Timer_Chance_Time.enabled());
-    EXPECT_EQ(game.ChanceThreshold, 1300);
+    EXPECT_EQ(game.sequence().ChanceThreshold, 1300);
 }
 
 TEST_F(ScoreTest, CatchAfterTheThirdMissCannotRestartPlayUnderTheGameOverSequence) {
@@ -222,7 +222,7 @@ TEST_F(ScoreTest, CatchAfterTheThirdMissCannotRestartPlayUnderTheGameOverSequenc
     EXPECT_EQ(game.Score, 300);
     rig.advance(3800 + 800);
     EXPECT_EQ(game.GameState, ModeGameOver);
-    EXPECT_FALSE(game.Playing);
+    EXPECT_FALSE(game.sequence().Playing);
     EXPECT_FALSE(game.Timer_Game.enabled());
     EXPECT_TRUE(rig.lit("im_panel_miss_3"));
     EXPECT_EQ(game.HiScore1, 300);

@@ -3,8 +3,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include "input/gamepad_input.h"
-#include "input/sdl_gamepads.h"
+#include "core/input/gamepad_input.h"
+#include "platform/sdl_gamepads.h"
 #include "input_rig.h"
 
 namespace {

@@ -15,7 +15,7 @@ class KeyDecision : public ::testing::Test {
         bindings.setChoice(n, choice);
         bindings.AssignWord(n);
     }
-    MemorySettingsBackend backend;
+    RecordingSettings backend;
     SettingsStore store{backend};
     KeyBindings bindings;
 };

@@ -1,35 +1,25 @@
 #pragma once
 // A real Game on virtual time with an in-memory store and a recording sound library, plus the key
 // bindings and the dispatch under test.
-#include "app/memory_settings.h"
-#include "app/settings_store.h"
-#include "display/segment_display.h"
-#include "game/game.h"
-#include "game/local_clock.h"
-#include "game/random.h"
-#include "game/scheduler.h"
-#include "input/input_dispatch.h"
-#include "input/key_bindings.h"
-#include "sound/sound_system.h"
+#include "core/device.h"
+#include "support/recording_settings.h"
+#include "support/recording_shell.h"
 #include "support/recording_sound.h"
-
-class FixedLocalClock final : public LocalClock {
-  public:
-    TimeOfDay now() const override { return {10, 30}; }
-};
+#include "support/settable_clock.h"
 
 struct InputRig {
-    MemorySettingsBackend backend;
-    SettingsStore settings{backend};
-    SegmentDisplay display;
-    Scheduler scheduler;
+    RecordingSettings backend;
     RecordingSoundLibrary library;
-    SoundSystem sound{library};
+    RecordingShell shell;
     SeededRandom random{7};
-    FixedLocalClock clock;
-    Game game{GameContext{display, scheduler, sound, settings, random, clock}};
-    KeyBindings bindings;
-    InputDispatch input{game, bindings};
+    SettableClock clock{10, 30};
+    Device device{DeviceSeams{backend, library, shell, &clock, &random}};
+    SettingsStore& settings = device.settings();
+    SegmentDisplay& display = device.display();
+    Scheduler& scheduler = device.scheduler();
+    Game& game = device.game();
+    KeyBindings& bindings = device.bindings();
+    InputDispatch& input = device.input();
 
     bool lit(SegmentId id) const { return display.isVisible(id); }
     // Lets the sequences started "at once" run, as the event loop would between two events.

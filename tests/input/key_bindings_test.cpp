@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "app/memory_settings.h"
-#include "app/settings_store.h"
-#include "input/key_bindings.h"
-#include "input/key_choices.h"
+#include "support/recording_settings.h"
+#include "core/settings_store.h"
+#include "core/input/key_bindings.h"
+#include "core/input/key_choices.h"
 
 namespace {
 
@@ -55,23 +55,8 @@ TEST(KeyChoices, ArrowsFollowTheVirtualKeySetNotTheListOrder) {
 
 // --- Loading -------------------------------------------------------------------------------------
 
-// Records the order of reads and writes.
-class JournalBackend final : public SettingsBackend {
-  public:
-    std::optional<std::string> read(const std::string& name) override {
-        journal.push_back("read " + name);
-        return memory.read(name);
-    }
-    void write(const std::string& name, const std::string& text) override {
-        journal.push_back("write " + name + "=" + text);
-        memory.write(name, text);
-    }
-    MemorySettingsBackend memory;
-    std::vector<std::string> journal;
-};
-
 TEST(KeyBindingsLoad, CleanStoreGetsTheDefaultsReadFirstThenWrittenBack) {
-    JournalBackend backend;
+    RecordingSettings backend;
     SettingsStore store(backend);
     KeyBindings b;
     b.load(store);
@@ -81,7 +66,7 @@ TEST(KeyBindingsLoad, CleanStoreGetsTheDefaultsReadFirstThenWrittenBack) {
                                             "write Key1=2", "write Key2=3",  "write Key3=4",
                                             "write Key4=6", "write Key5=39", "write Key6=40"};
     EXPECT_EQ(backend.journal, expected);
-    EXPECT_EQ(backend.memory.values.size(), 6u);
+    EXPECT_EQ(backend.values.size(), 6u);
 
     const std::vector<std::uint16_t> codes{'1', '2', '3', '5', kVkLeft, kVkRight};
     for (int n = 1; n <= kBindingCount; ++n)
@@ -89,7 +74,7 @@ TEST(KeyBindingsLoad, CleanStoreGetsTheDefaultsReadFirstThenWrittenBack) {
 }
 
 TEST(KeyBindingsLoad, StoredChoicesAreUsedAndUnusableOnesLeaveTheBindingInert) {
-    MemorySettingsBackend backend;
+    RecordingSettings backend;
     backend.values = {{"Key1", "11"},  {"Key2", "0"},  {"Key3", "45"},
                       {"Key4", "abc"}, {"Key5", "-3"}, {"Key6", "44"}};
     SettingsStore store(backend);
@@ -130,7 +115,7 @@ class KeyHints : public ::testing::Test {
     void SetUp() override { bindings.load(store); }
     const std::string& hint(SegmentId id) const { return bindings.hint(id); }
 
-    MemorySettingsBackend backend;
+    RecordingSettings backend;
     SettingsStore store{backend};
     KeyBindings bindings;
 };

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <memory>
 
-#include "input/key_settings_dialog.h"
+#include "qt/key_settings_dialog.h"
 #include "input_rig.h"
 #include "support/qstring_printer.h"
 

@@ -3,7 +3,7 @@
 #include <QKeyEvent>
 #include <vector>
 
-#include "input/key_translation.h"
+#include "qt/key_translation.h"
 #include "input_rig.h"
 
 namespace {

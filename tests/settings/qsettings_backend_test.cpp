@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <random>
 
-#include "app/qsettings_backend.h"
-#include "app/settings_store.h"
+#include "platform/qsettings_backend.h"
+#include "core/settings_store.h"
 #include "settings_files.h"
 
 using ::testing::HasSubstr;

@@ -14,8 +14,8 @@
 #include <sstream>
 #include <thread>
 
-#include "app/qsettings_backend.h"
-#include "app/settings_store.h"
+#include "platform/qsettings_backend.h"
+#include "core/settings_store.h"
 #include "settings_files.h"
 
 namespace {

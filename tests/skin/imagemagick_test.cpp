@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "skin/picture_decoder.h"
+#include "core/skin/picture_decoder.h"
 #include "skin_test_support.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "skin/ini_file.h"
+#include "core/skin/ini_file.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "image_writers.h"
-#include "skin/picture_decoder.h"
+#include "core/skin/picture_decoder.h"
 #include "skin_test_support.h"
 
 using namespace testimg;

@@ -1,4 +1,4 @@
-#include "skin/skin_loader.h"
+#include "core/skin/skin_loader.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>

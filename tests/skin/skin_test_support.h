@@ -9,22 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/shell.h"
-#include "display/picture.h"
-
-class RecordingShell final : public Shell {
-public:
-    void showError(const std::string& text) override { errors.push_back(text); }
-    void requestQuit() override { ++quitRequests; }
-    void openDocument(const std::string&) override {}
-    void openUrl(const std::string&) override {}
-    void beep() override {}
-    ScreenSize screenSize() const override { return screen; }
-
-    std::vector<std::string> errors;
-    int quitRequests = 0;
-    ScreenSize screen{1024, 768};
-};
+#include "support/recording_shell.h"
+#include "core/picture.h"
 
 class ScratchDirTest : public ::testing::Test {
 protected:

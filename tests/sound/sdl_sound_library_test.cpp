@@ -17,10 +17,11 @@
 #include <optional>
 #include <thread>
 
-#include "app/settings_store.h"
-#include "sound/sdl_sound_library.h"
-#include "sound/sound_system.h"
-#include "sound_test_shell.h"
+#include "core/settings_store.h"
+#include "platform/sdl_sound_library.h"
+#include "core/sound/sound_system.h"
+#include "support/recording_settings.h"
+#include "support/recording_shell.h"
 #include "wav_files.h"
 
 using ::testing::ElementsAre;
@@ -247,8 +248,8 @@ class SoundFolderTest : public SdlLibraryTest {
   protected:
     std::filesystem::path previous = std::filesystem::current_path();
     std::vector<std::string> log;
-    LoggingShell shell{log};
-    LoggingSettings backend{log};
+    RecordingShell shell{&log};
+    RecordingSettings backend{&log};
     SettingsStore settings{backend};
     SoundSystem sound{library};
 

@@ -3,10 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/settings_store.h"
-#include "sound/sound_drivers.h"
-#include "sound/sound_system.h"
-#include "sound_test_shell.h"
+#include "core/settings_store.h"
+#include "core/sound/sound_drivers.h"
+#include "core/sound/sound_system.h"
+#include "support/recording_settings.h"
+#include "support/recording_shell.h"
 #include "support/recording_sound.h"
 
 using ::testing::ElementsAre;
@@ -22,8 +23,8 @@ class SndOpenTest : public ::testing::Test {
 protected:
     RecordingSoundLibrary library;
     std::vector<std::string>& log = library.calls;  // library, store and shell in one order
-    LoggingShell shell{log};
-    LoggingSettings backend{log};
+    RecordingShell shell{&log};
+    RecordingSettings backend{&log};
     SettingsStore settings{backend};
     SoundSystem sound{library};
 

@@ -7,25 +7,13 @@
 #include <string_view>
 #include <vector>
 
-#include "app/memory_settings.h"
-#include "app/settings_store.h"
-#include "display/segment_display.h"
-#include "game/game.h"
-#include "game/scheduler.h"
+#include "core/device.h"
+#include "core/sound/sound_drivers.h"
+#include "support/recording_settings.h"
+#include "support/recording_shell.h"
 #include "support/recording_sound.h"
 #include "support/scripted_random.h"
 #include "support/settable_clock.h"
-
-// A sound system as it is once a driver has been opened: every sample loaded from its file.
-class OpenedSoundSystem final : public SoundSystem {
-public:
-    explicit OpenedSoundSystem(SoundLibrary& library) : SoundSystem(library) {
-        for (const SampleInfo& s : kSamples)
-            handles_[static_cast<int>(s.id)] =
-                library_.SampleLoad(kAnySampleSlot, std::string(s.file), kSample2D, 0, 0);
-        soundOn_ = true;
-    }
-};
 
 // The four digit places as a player reads them: a digit for a number glyph, a blank for an
 // empty place, '?' for any other picture ("  40", "1200").
@@ -49,7 +37,14 @@ struct GameRig {
             p->rgba = {static_cast<std::uint8_t>(d), 0, 0, 255};
             display.setPicture(groups::NumberGlyphs[d], p);
         }
+        // The sound as it is once a driver has been opened: every sample loaded. What opening
+        // stored and asked of the library is not part of any test.
+        device.openSound(std::string(kSoundDrivers[0].text));
         library.calls.clear();
+        library.played.clear();
+        backend.values.clear();
+        backend.journal.clear();
+        backend.writes.clear();
     }
 
     // Segment lit by name; an unknown name is a test error, not "dark".
@@ -98,8 +93,8 @@ struct GameRig {
         game.Inp_right_up();
     }
     void moveTo(int position) {
-        for (int i = 0; i < 4 && game.HeroPos > position; ++i) pressLeft();
-        for (int i = 0; i < 4 && game.HeroPos < position; ++i) pressRight();
+        for (int i = 0; i < 4 && game.sequence().HeroPos > position; ++i) pressLeft();
+        for (int i = 0; i < 4 && game.sequence().HeroPos < position; ++i) pressRight();
     }
 
     // Release of GAME A or GAME B to the end of the start sequence (step 9, 2926 ms later).
@@ -116,15 +111,16 @@ struct GameRig {
         advance(kStartSequenceMs);
     }
 
-    SegmentDisplay display;
-    Scheduler scheduler;
     RecordingSoundLibrary library;
-    OpenedSoundSystem sound{library};
-    MemorySettingsBackend backend;
-    SettingsStore settings{backend};
+    RecordingSettings backend;
+    RecordingShell shell;
     ScriptedRandom random;
     SettableClock clock;
-    Game game{GameContext{display, scheduler, sound, settings, random, clock}};
+    Device device{DeviceSeams{backend, library, shell, &clock, &random}};
+    SegmentDisplay& display = device.display();
+    Scheduler& scheduler = device.scheduler();
+    SettingsStore& settings = device.settings();
+    Game& game = device.game();
 };
 
 // The lit parts of the hero at one position, in table order: "body hand_down leg_left_down ...".

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "sound/sound_library.h"
+#include "core/sound/sound_library.h"
 
 class RecordingSoundLibrary final : public SoundLibrary {
 public:

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "game/random.h"
+#include "core/game/random.h"
 
 class ScriptedRandom final : public RandomSource {
 public:

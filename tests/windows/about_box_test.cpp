@@ -1,11 +1,11 @@
-#include "windows/about_box.h"
+#include "qt/about_box.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QtTest/QTest>
 
-#include "recording_shell.h"
+#include "support/recording_shell.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;

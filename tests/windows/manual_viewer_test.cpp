@@ -1,4 +1,4 @@
-#include "windows/manual_viewer.h"
+#include "qt/manual_viewer.h"
 
 #include <gtest/gtest.h>
 

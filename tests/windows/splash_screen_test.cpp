@@ -1,4 +1,4 @@
-#include "windows/splash_screen.h"
+#include "qt/splash_screen.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -8,8 +8,8 @@
 #include <QComboBox>
 #include <QtTest/QTest>
 
-#include "app/memory_settings.h"
-#include "recording_shell.h"
+#include "support/recording_settings.h"
+#include "support/recording_shell.h"
 #include "support/qstring_printer.h"
 
 using ::testing::ElementsAre;
@@ -48,7 +48,7 @@ class SplashScreenTest : public ::testing::Test {
     bool playShown() { return !child("btn_play").isHidden(); }
     bool greyPlayShown() { return !child("btn_play_disabled").isHidden(); }
 
-    MemorySettingsBackend backend;
+    RecordingSettings backend;
     SettingsStore store{backend};
     RecordingShell shell;
     RecordingHost host;

@@ -1,0 +1,36 @@
+#include "core/device.h"
+
+Device::Device(const DeviceSeams& seams)
+    : shell_(seams.shell),
+      settings_(seams.settings),
+      sound_(seams.soundLibrary),
+      ownRandom_(seams.seed),
+      game_(GameContext{display_, scheduler_, sound_, settings_,
+                        seams.random ? *seams.random : ownRandom_,
+                        seams.clock ? *seams.clock : systemClock_}),
+      input_(game_, bindings_) {}
+
+void Device::loadStored() {
+    bindings_.load(settings_);
+    game_.loadHighScores();
+}
+
+void Device::loadSkin(const std::string& programFolder, bool fullscreen) {
+    Skin_Load(programFolder, fullscreen, shell_, display_, presentation_);
+}
+
+void Device::start() {
+    game_.GameState = ModeClosed;
+    game_.Gam_Set_Mode();
+}
+
+void Device::resetHighScores() {
+    game_.resetHighScores();
+    shell_.beep();
+}
+
+bool Device::openSound(const std::string& choiceText) {
+    return sound_.Snd_Open(choiceText, settings_, shell_);
+}
+
+void Device::closeSound() { sound_.Snd_Close(); }

@@ -1,0 +1,63 @@
+#pragma once
+// The sound library on SDL2 + SDL2_mixer. Output type 2 prefers the desktop's audio server
+// (PipeWire, then PulseAudio), type 1 ALSA directly; each falls back to the others, and when no
+// real device opens, to SDL's silent "dummy" device so that samples still load and the game runs.
+// A driver named by the user in SDL_AUDIODRIVER is used first, whatever the output type.
+// Samples are RIFF WAVE files; a file that is not a regular file, or too large, read or
+// converted, loads as no sample.
+//
+// Init opens the device with type 2's order; SetOutput reopens it when its type asks for another
+// order and no sample has been loaded yet. A load before Init opens the device as Init would.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/sound/sound_library.h"
+
+struct Mix_Chunk;
+
+class SdlSoundLibrary final : public SoundLibrary {
+  public:
+    // 512 frames at 22050 Hz (23 ms). SDL asks the sound server to hold about one buffer, so a
+    // smaller one starves the server: with 256 frames a key press was heard after ~14 ms but the
+    // server ran dry about once a second; with 512, ~25 ms and a fifth as often
+    // (bench/latency_bench.sh).
+    explicit SdlSoundLibrary(int bufferFrames = 512);
+    ~SdlSoundLibrary() override;
+    SdlSoundLibrary(const SdlSoundLibrary&) = delete;
+    SdlSoundLibrary& operator=(const SdlSoundLibrary&) = delete;
+
+    bool Init(int mixRate, int maxChannels, unsigned flags) override;
+    bool SetOutput(int outputType) override;
+    SampleHandle SampleLoad(int slot, const std::string& file, unsigned mode, int offset,
+                            int length) override;
+    int PlaySound(int channel, SampleHandle sample) override;
+    bool StopSound(int channel) override;
+    void SampleFree(SampleHandle sample) override;
+    void Close() override;
+
+    bool isOpen() const { return open_; }
+    // The memory the loaded samples take, converted for the device.
+    std::uint64_t heldBytes() const;
+    // The SDL audio driver in use ("pipewire", "alsa", "dummy" ...), "" when closed.
+    std::string driverName() const;
+
+  private:
+    struct ChunkFree {
+        void operator()(Mix_Chunk* chunk) const;
+    };
+    using Chunk = std::unique_ptr<Mix_Chunk, ChunkFree>;
+
+    bool openDevice(int outputType);
+    bool tryDriver(const std::string& name);
+    void closeDevice();
+    Mix_Chunk* chunkOf(SampleHandle sample) const;
+
+    int bufferFrames_;
+    int mixRate_ = 22050;
+    int maxChannels_ = 64;
+    bool open_ = false;
+    std::vector<std::string> openedWith_;  // the driver order of the open device
+    std::vector<Chunk> chunks_;
+};

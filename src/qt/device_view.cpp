@@ -1,0 +1,172 @@
+#include "qt/device_view.h"
+
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+
+#include "core/input/input_dispatch.h"
+
+namespace {
+Qt::CursorShape cursorShapeOf(PointerShape shape) {
+    switch (shape) {
+        case PointerShape::Hand:
+            return Qt::PointingHandCursor;
+        case PointerShape::Help:
+            return Qt::WhatsThisCursor;
+        case PointerShape::Arrow:
+            break;
+    }
+    return Qt::ArrowCursor;
+}
+}  // namespace
+
+DeviceView::DeviceView(SegmentDisplay& display, QWidget* parent)
+    : QWidget(parent), display_(display) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+void DeviceView::setBackdropStretch(bool stretch) {
+    if (backdropStretch_ == stretch) return;
+    backdropStretch_ = stretch;
+    update();
+}
+
+void DeviceView::setBackgroundColour(QColor colour) {
+    if (background_ == colour) return;
+    background_ = colour;
+    update();
+}
+
+void DeviceView::setColourKey(std::optional<QColor> key) {
+    const std::optional<QRgb> rgb = key ? std::optional(key->rgb()) : std::nullopt;
+    if (colourKey_ == rgb) return;
+    colourKey_ = rgb;
+    update();
+}
+
+void DeviceView::flushDamage() {
+    if (!display_.hasDamage()) return;
+    QRegion region;
+    for (const Rect& r : display_.takeDamage()) region += QRect(r.left, r.top, r.width, r.height);
+    update(region);
+}
+
+void DeviceView::paintSegments(QPainter& painter, const QRect& clip) {
+    painter.fillRect(clip, background_);
+    const auto& segments = display_.segments();
+    for (int id = 0; id < kSegmentCount; ++id) {
+        const Segment& s = segments[id];
+        if (!s.visible || !s.picture) continue;
+        const QRect bounds(s.bounds.left, s.bounds.top, s.bounds.width, s.bounds.height);
+        if (!bounds.intersects(clip)) continue;
+        const QImage& image = cache_.image(s.picture);
+        if (id == seg("im_backdrop")) {
+            // The backdrop alone may be scaled: stretched to the view or centred at its own size.
+            if (backdropStretch_) {
+                painter.drawImage(rect(), image);
+            } else {
+                const QPoint corner((width() - image.width()) / 2, (height() - image.height()) / 2);
+                painter.drawImage(corner, image);
+            }
+            continue;
+        }
+        painter.save();
+        painter.setClipRect(bounds.intersected(clip));
+        painter.drawImage(bounds.topLeft(), image);
+        painter.restore();
+    }
+}
+
+void DeviceView::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    if (colourKey_)
+        paintKeyed(painter, event->rect());
+    else
+        paintSegments(painter, event->rect());
+    if (onPainted) onPainted();
+}
+
+void DeviceView::paintKeyed(QPainter& painter, const QRect& clip) {
+    // The key is a colour of the finished picture, whichever picture it comes from: compose the
+    // damaged rectangle first, then clear its key pixels.
+    if (keyedBuffer_.width() < clip.width() || keyedBuffer_.height() < clip.height())
+        keyedBuffer_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    {
+        QPainter buffer(&keyedBuffer_);
+        buffer.translate(-clip.topLeft());
+        paintSegments(buffer, clip);
+    }
+    const QRgb key = *colourKey_ | 0xFF000000u;
+    for (int y = 0; y < clip.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(keyedBuffer_.scanLine(y));
+        for (int x = 0; x < clip.width(); ++x)
+            if (line[x] == key) line[x] = 0;
+    }
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(clip.topLeft(), keyedBuffer_, QRect(QPoint(0, 0), clip.size()));
+}
+
+QImage DeviceView::compose() {
+    QImage image(size(), QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    paintSegments(painter, rect());
+    return image;
+}
+
+void DeviceView::mousePressEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    const SegmentId hit = display_.hitTest(p.x(), p.y());
+    // Qt grabs the mouse for the widget from press to release; we remember which segment got the
+    // left press so that its release goes to it even when the pointer has left it. Every left
+    // press captures afresh: the release of an earlier press may have gone elsewhere (the
+    // context menu takes the right button's).
+    if (event->button() == Qt::LeftButton)
+        captured_ = hit;
+    else if (event->buttons() == event->button())
+        captured_ = -1;
+    if (onMousePress) onMousePress(hit, event);
+}
+
+void DeviceView::mouseDoubleClickEvent(QMouseEvent* event) {
+    // A double click is two presses and two releases.
+    mousePressEvent(event);
+}
+
+void DeviceView::mouseReleaseEvent(QMouseEvent* event) {
+    const SegmentId target = captured_;
+    if (event->buttons() == Qt::NoButton) captured_ = -1;
+    if (onMouseRelease) onMouseRelease(target, event);
+    updateCursor(event->position().toPoint());
+}
+
+void DeviceView::mouseMoveEvent(QMouseEvent* event) {
+    if (captured_ >= 0 || event->buttons() != Qt::NoButton) {
+        if (onMouseMove) onMouseMove(captured_, event);
+        return;
+    }
+    updateCursor(event->position().toPoint());
+}
+
+void DeviceView::updateCursor(const QPoint& pos) {
+    const SegmentId hit = display_.hitTest(pos.x(), pos.y());
+    const Qt::CursorShape shape = hit >= 0 ? cursorShapeOf(pointerShapeOf(hit)) : Qt::ArrowCursor;
+    if (cursor().shape() != shape) setCursor(shape);
+}
+
+bool DeviceView::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const SegmentId hit = display_.hitTest(help->pos().x(), help->pos().y());
+        const QString hint = hintFor && hit >= 0 ? hintFor(hit) : QString();
+        if (hint.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), hint, this);
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}

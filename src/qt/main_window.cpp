@@ -1,0 +1,328 @@
+#include "qt/main_window.h"
+
+#include <QAction>
+#include <QBitmap>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <chrono>
+
+#include "core/input/gamepad_input.h"
+#include "platform/sdl_gamepads.h"
+#include "platform/timer_driver.h"
+#include "qt/context_menu.h"
+#include "qt/device_view.h"
+#include "qt/game_menu_overlay.h"
+#include "qt/key_translation.h"
+
+namespace {
+QColor colourOf(std::uint32_t bgr) {
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+MouseButton buttonOf(Qt::MouseButton b) {
+    if (b == Qt::LeftButton) return MouseButton::Left;
+    if (b == Qt::RightButton) return MouseButton::Right;
+    return MouseButton::Middle;
+}
+
+std::uint32_t startSeed() {
+    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+    return static_cast<std::uint32_t>(ticks & 0xFFFFFFFFu);
+}
+}  // namespace
+
+TForm1::TForm1(const MainWindowSetup& setup, Shell& shell)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      setup_(setup),
+      shell_(shell),
+      device_(DeviceSeams{*setup.settings, *setup.soundLibrary, shell, nullptr, nullptr,
+                          startSeed()}),
+      timers_(new TimerDriver(device_.scheduler(), setup.virtualTime, this)),
+      commands_(device_, *this),
+      desktop_(DesktopPresenter::detect()) {
+    setObjectName("TForm1");
+    // The key colour becomes real transparency where a compositor draws the window; on X11 the
+    // window's shape also cuts it out where none does.
+    setAttribute(Qt::WA_TranslucentBackground);
+    view_ = new DeviceView(device_.display(), this);
+    overlay_ = std::make_unique<GameMenuOverlay>(*view_);
+    timers_->afterRun = [this] { refresh(); };
+    view_->onMousePress = [this](SegmentId id, QMouseEvent* e) { onPress(id, e); };
+    view_->onMouseRelease = [this](SegmentId id, QMouseEvent* e) { onRelease(id, e); };
+    view_->onMouseMove = [this](SegmentId id, QMouseEvent* e) { onMove(id, e); };
+    view_->hintFor = [this](SegmentId id) { return QString::fromStdString(bindings().hint(id)); };
+    setFocusPolicy(Qt::StrongFocus);
+    trace_.attach(device_.scheduler());
+    if (trace_.active()) view_->onPainted = [this] {
+        // Only frames painted on the screen count, not those drawn while off-screen.
+        if (pos().x() >= 0) trace_.painted(timers_->elapsed());
+    };
+    FormCreate();
+    if (setup.gamepads) {
+        // A gamepad presses buttons only where a key would: in the active, enabled device window.
+        padInput_ = std::make_unique<GamepadInput>(
+            device_.input(), [this] { return isEnabled() && isActiveWindow(); });
+        gamepads_ = std::make_unique<SdlGamepads>(*padInput_, !setup.virtualTime);
+        gamepads_->afterInput = [this] { refresh(); };
+    }
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::FormCreate() {
+    setWindowTitle(QString::fromUtf8(kTitle));
+    placeOffScreen();
+    menu_ = new ContextMenu(*this, commands_);
+    FullscreenMode = settings().ReadBool("FullscreenMode", true);
+    menu_->setChecked("pm_10_fullscreen", FullscreenMode);
+    display().setPicture(seg("btn_game_menu_background"), GameMenuOverlay::panelPicture());
+    device_.loadSkin(setup_.programFolder, FullscreenMode);
+    applyPresentation();
+    GameMenuOpen = false;
+    device_.loadStored();
+}
+
+void TForm1::setSplashScreen(TSplashForm* splash) {
+    splash_ = splash;
+    commands_.setSplashScreen(splash);
+}
+
+void TForm1::setKeySettingsDialog(TKeysForm* keys) {
+    keys_ = keys;
+    commands_.setKeySettingsDialog(keys);
+}
+
+void TForm1::placeOffScreen() {
+    // Off the screen means not mapped at all: a window manager would pull a mapped window back.
+    desktop_.withdraw(*this);
+    const ScreenSize screen = shell_.screenSize();
+    move(-screen.width, -screen.height);
+}
+
+void TForm1::presentCentred() {
+    const ScreenSize screen = shell_.screenSize();
+    const int left = std::max(0, (screen.width - width()) / 2);
+    const int top = std::max(0, (screen.height - height()) / 2);
+    desktop_.present(*this, QRect(QPoint(left, top), size()), FullscreenMode);
+    // The native window may be new: its outline is given again.
+    clearMask();
+    shapeValid_ = false;
+    updateShape();
+}
+
+void TForm1::showOnDesktop() {
+    if (!SplashPending) {
+        if (!isVisible()) presentCentred();
+        return;
+    }
+    FormActivate();
+}
+
+void TForm1::applyPresentation() {
+    const Presentation& shown = presentation();
+    const QSize size(std::max(1, shown.clientWidth), std::max(1, shown.clientHeight));
+    setFixedSize(size);
+    view_->setGeometry(0, 0, size.width(), size.height());
+    display().setBounds(seg("im_backdrop"), {0, 0, size.width(), size.height()});
+    view_->setBackgroundColour(colourOf(shown.backgroundColour));
+    view_->setColourKey(shown.colourKeyOn ? std::optional(colourOf(shown.colourKey)) : std::nullopt);
+    view_->setBackdropStretch(shown.backdropStretch);
+    view_->dropUnusedPictures();
+    view_->update();
+    if (shown.colourKeyOn) outline_.reset(display(), shown.colourKey);
+    // The window is withdrawn here; its outline is made when it is presented.
+    shapeValid_ = false;
+}
+
+void TForm1::updateShape() {
+    const Presentation& shown = presentation();
+    if (!shown.colourKeyOn) {
+        if (!shapeValid_) clearMask();
+        shapeValid_ = true;
+        return;
+    }
+    // Decided at each skin load: on most skins only the device pictures and buttons can change
+    // the outline, and a game step then costs a few comparisons.
+    const bool changed = outline_.changed(display());
+    if (shapeValid_ && !changed) return;
+    shapeValid_ = true;
+    const QImage composed = view_->compose();
+    const QRgb keyColour = colourOf(shown.colourKey).rgb();
+    const QImage maskImage = composed.createMaskFromColor(keyColour, Qt::MaskInColor);
+    setMask(QBitmap::fromImage(maskImage));
+}
+
+void TForm1::refresh() {
+    view_->flushDamage();
+    updateShape();
+}
+
+bool TForm1::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        FormActivate();
+        passFocusToDialog();
+    } else if (event->type() == QEvent::MouseButtonPress) {
+        // Asked again with the click's own time: the request made at the activation carries
+        // the time of the event before the click, and mutter (XWayland) turns it down as older
+        // than the click.
+        passFocusToDialog();
+    }
+    return QWidget::event(event);
+}
+
+void TForm1::passFocusToDialog() {
+    // A click on the disabled device activates it, and then no key would reach anything: the
+    // dialog that holds it takes the focus back.
+    if (isEnabled() || !keys_ || !keys_->isVisible()) return;
+    keys_->raise();
+    keys_->activateWindow();
+}
+
+void TForm1::FormActivate() {
+    if (!SplashPending) return;
+    SplashPending = false;
+    if (splash_) {
+        splash_->show();
+        splash_->raise();
+        splash_->activateWindow();
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    device_.closeSound();
+    // The settings store keeps nothing unsaved: every value was written when it changed.
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+    const auto stroke = keyStrokeOf(*event);
+    // The menu's shortcuts are the plain keys: Shift+Esc or Ctrl+F4 are no commands.
+    constexpr auto kHeld =
+        Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    const bool plain = !(event->modifiers() & kHeld);
+    if (stroke && plain && menu_->triggerShortcut(stroke->code)) {
+        event->accept();
+        return;
+    }
+    if (stroke) device_.input().FormKeyDown(stroke->code);
+    refresh();
+    event->accept();
+}
+
+void TForm1::keyReleaseEvent(QKeyEvent* event) {
+    const auto stroke = keyStrokeOf(*event);
+    if (stroke) device_.input().FormKeyUp(stroke->code);
+    refresh();
+    event->accept();
+}
+
+void TForm1::onPress(SegmentId id, QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        menu_->popupAt(event->globalPosition().toPoint());
+        refresh();
+        return;
+    }
+    const MouseResult result = id >= 0 ? device_.input().mouseDown(id, buttonOf(event->button()))
+                                       : MouseResult::None;
+    if (result == MouseResult::StartDrag && !FullscreenMode && event->button() == Qt::LeftButton) {
+        // The desktop is asked to move the window only once the pointer moves: asked at a quick
+        // click whose release it had already passed on, KWin (XWayland) keeps moving the window
+        // with the bare pointer and takes the keys until the next click.
+        dragging_ = true;
+        desktopAsked_ = false;
+        dragPressGlobal_ = event->globalPosition().toPoint();
+        dragWindowOrigin_ = pos();
+    }
+    refresh();
+}
+
+void TForm1::onRelease(SegmentId id, QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) dragging_ = false;
+    if (id < 0) return;
+    const QPoint p = event->position().toPoint();
+    const bool over = display().segment(id).bounds.contains(p.x(), p.y());
+    const MouseResult result = device_.input().mouseUp(id, buttonOf(event->button()), over);
+    if (result == MouseResult::GameMenuClick) btn_game_menu_topClick();
+    refresh();
+}
+
+void TForm1::onMove(SegmentId, QMouseEvent* event) {
+    if (!dragging_ || FullscreenMode || !(event->buttons() & Qt::LeftButton)) return;
+    if (!desktopAsked_) {
+        desktopAsked_ = true;
+        if (desktop_.beginMove(*this)) {
+            // The desktop has the pointer until the button goes up; no release comes here.
+            dragging_ = false;
+            view_->releaseCapture();
+            return;
+        }
+    }
+    // The grabbed point stays under the pointer: the window follows the pointer's movement
+    // since the press, with no limit.
+    move(dragWindowOrigin_ + (event->globalPosition().toPoint() - dragPressGlobal_));
+}
+
+void TForm1::setSplashMenuCheck(bool checked) { menu_->setChecked("pm_11_splashscreen", checked); }
+
+void TForm1::startSimulator() {
+    // Once the device is running the splash screen is done with, even if this window was never
+    // activated while it waited (a desktop without a window manager activates nothing).
+    SplashPending = false;
+    presentCentred();
+    device_.start();
+    refresh();
+}
+
+void TForm1::enableMainWindow() {
+    setEnabled(true);
+    activateWindow();
+}
+
+void TForm1::togglePresentation() {
+    FullscreenMode = !FullscreenMode;
+    closeGameMenu();
+    settings().WriteBool("FullscreenMode", FullscreenMode);
+    placeOffScreen();
+    device_.loadSkin(setup_.programFolder, FullscreenMode);
+    applyPresentation();
+    presentCentred();
+    refresh();
+}
+
+void TForm1::closeGameMenu() {
+    GameMenuOpen = false;
+    Vid_Display_Game_Menu(false);
+}
+
+void TForm1::btn_game_menu_topClick() {
+    GameMenuOpen = !GameMenuOpen;
+    Vid_Display_Game_Menu(GameMenuOpen);
+}
+
+void TForm1::Vid_Display_Game_Menu(bool open) {
+    const SegmentId panel = seg("btn_game_menu_background");
+    if (!open) {
+        overlay_->close();
+        display().setBounds(panel, kGameMenuButton);
+        return;
+    }
+    std::array<QAction*, GameMenuOverlay::kRows> items{};
+    for (int i = 0; i < kMenuItemCount; ++i) items[i] = menu_->item(i);
+    const auto run = [this](int i) {
+        menu_->run(i);
+        refresh();
+    };
+    const auto close = [this] {
+        closeGameMenu();
+        refresh();
+    };
+    overlay_->open(items, run, close, [this](QPoint global) {
+        menu_->popupAt(global);
+        refresh();
+    });
+    display().setBounds(panel, kGameMenuPanel);
+}

@@ -1,0 +1,51 @@
+#include "qt/qt_shell.h"
+
+#include "qt/main_window.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QUrl>
+
+void QtShell::showError(const std::string& text) {
+    // Until the simulator starts the device window stands off-screen: a box placed over it
+    // would be out of sight, so it then stands in the middle of the screen on its own.
+    QWidget* owner = owner_ && owner_->isVisible() && owner_->x() >= 0 ? owner_.data() : nullptr;
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(TForm1::kTitle),
+                    QString::fromStdString(text), QMessageBox::Ok, owner);
+    if (!owner) {
+        box.adjustSize();
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            box.move(screen->geometry().center() - box.rect().center());
+    }
+    box.exec();
+}
+
+void QtShell::requestQuit() {
+    // Ends the event loop the next time it looks for work; also when asked during start-up,
+    // before the loop runs (the queued call waits for it).
+    quitRequested_ = true;
+    QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+}
+
+void QtShell::openDocument(const std::string& name) {
+    // A bare name relative to the process's working directory, whatever the program folder is.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(QString::fromStdString(name))));
+}
+
+void QtShell::openUrl(const std::string& url) {
+    QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+}
+
+void QtShell::beep() { QApplication::beep(); }
+
+ScreenSize QtShell::screenSize() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return {1024, 768};
+    const QSize s = screen->geometry().size();
+    return {s.width(), s.height()};
+}
