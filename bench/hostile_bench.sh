@@ -2,11 +2,10 @@
 # Starts the real program under Xvfb on hostile skins, sample folders and settings files, and
 # reports for each how long it took until a window of the program (the device or a message) was
 # on the screen, and the peak memory of the run. Goal: a few seconds and well under 1 GB each.
-# Usage: [CASES="..."] bench/hostile_bench.sh [build-dir] [display]   (default: build/release, :150)
+# Usage: [CASES="..."] bench/hostile_bench.sh [build-dir]   (default: build/release)
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-$here/build/release}
-display=${2:-:150}
 program="$build/program"
 [ -x "$program/torchwheel" ] || { echo "build the program first: scripts/setup.sh" >&2; exit 1; }
 command -v /usr/bin/time >/dev/null || { echo "needs /usr/bin/time (package time)" >&2; exit 1; }
@@ -15,8 +14,10 @@ work=$(mktemp -d)
 xvfb= pid=
 # An interrupted run must not leave the program of the current case behind.
 trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; [ -n "$xvfb" ] && kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 & xvfb=$!
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+# shellcheck source=../scripts/xvfb.sh source-path=SCRIPTDIR
+. "$here/scripts/xvfb.sh"
+start_xvfb "$work" 1920x1080
+display=$DISPLAY xvfb=$XVFB_PID
 
 # An 8-bit run-length bitmap of a few bytes a row.
 rle_bmp() {  # file width height

@@ -34,9 +34,11 @@ for wav in "$work"/program/Sound/*.wav; do
     sox "$wav" "$work/silent.wav" vol 0 && mv "$work/silent.wav" "$wav"
 done
 
-display=${BENCH_DISPLAY:-:$((200 + RANDOM % 100))}
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 & pids+=($!)
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+# shellcheck source=../scripts/xvfb.sh source-path=SCRIPTDIR
+. "$here/scripts/xvfb.sh"
+start_xvfb "$work" 1280x1024
+display=$DISPLAY
+pids+=("$XVFB_PID")
 
 export XDG_RUNTIME_DIR="$work/run" HOME="$work"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"

@@ -12,9 +12,10 @@ program="$build/program"
 
 work=$(mktemp -d)
 trap 'kill $pid $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
-display=${BENCH_DISPLAY:-:$((200 + RANDOM % 100))}
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 & xvfb=$!
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+# shellcheck source=../scripts/xvfb.sh source-path=SCRIPTDIR
+. "$here/scripts/xvfb.sh"
+start_xvfb "$work" 1280x1024
+display=$DISPLAY xvfb=$XVFB_PID
 
 mkdir -p "$work/config/Velvane"
 printf '[General]\nSoundMode=0\nSplashScreen=0\nFullscreenMode=0\n' > "$work/config/Velvane/Qzorvalt50.conf"

@@ -22,3 +22,20 @@ ensure_packages() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
         -o DPkg::Lock::Timeout=600 "${missing[@]}"
 }
+
+# configure <preset> <build-dir> [cache-line-regex]: configures the folder from a preset of
+# CMakePresets.json unless it already is configured, and again when its cache has a line that
+# matches the regex (a setting that must change, e.g. the tests switched off by the run command).
+configure() {
+    local preset=$1 build=$2 stale=${3:-}
+    if [ -f "$build/CMakeCache.txt" ] && { [ -z "$stale" ] || ! grep -qE "$stale" "$build/CMakeCache.txt"; }; then
+        return 0
+    fi
+    cmake -S "$(dirname "${BASH_SOURCE[0]}")/.." --preset "$preset" -B "$build"
+}
+
+# The Qt tests draw without a screen; SDL plays into nothing unless told otherwise.
+headless() {
+    export QT_QPA_PLATFORM=offscreen
+    export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+}

@@ -13,11 +13,10 @@ if [[ ${CXX:-} == *clang* ]]; then
     ensure_packages clang libclang-rt-dev
 fi
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    # Benchmarks measure speed, which the sanitizers distort; they are left out.
-    cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORCHWHEEL_SANITIZE=ON \
-        -DTORCHWHEEL_BENCH=OFF
-fi
+# shellcheck source=packages.sh source-path=SCRIPTDIR
+. "$here/scripts/packages.sh"
+# Benchmarks measure speed, which the sanitizers distort; the preset leaves them out.
+configure sanitize "$build"
 grep -q '^TORCHWHEEL_SANITIZE:BOOL=ON' "$build/CMakeCache.txt" || {
     echo "sanitize.sh: $build is not a sanitizer build (TORCHWHEEL_SANITIZE is off)" >&2
     exit 1
@@ -41,7 +40,6 @@ EOF
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:check_initialization_order=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$suppressions:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-export QT_QPA_PLATFORM=offscreen
-export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+headless
 cd "$build"
 ctest --output-on-failure -j"$(nproc)" --timeout 900

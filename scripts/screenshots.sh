@@ -10,8 +10,8 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-$here/build/release}
 program=$build/program
 out=$here/docs/screenshots
-# shellcheck source=../tests/install/x_session.sh source-path=SCRIPTDIR
-. "$here/tests/install/x_session.sh"
+# shellcheck source=xvfb.sh source-path=SCRIPTDIR
+. "$here/scripts/xvfb.sh"
 [ -x "$program/torchwheel" ] || {
     echo "screenshots.sh: build the program first (scripts/test.sh or scripts/setup.sh)" >&2
     exit 1

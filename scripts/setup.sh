@@ -24,6 +24,7 @@ program_packages=(
 )
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang-format                  # the source is checked against .clang-format
   xvfb xdotool imagemagick      # end-to-end tests: a private X server, real input, screenshots
   desktop-file-utils appstream  # validators of the menu entry and the metainfo
   file                          # CPack finds the binaries of the Debian package with it
@@ -33,21 +34,14 @@ test_packages=(
 case $what in
 program)
   ensure_packages "${program_packages[@]}"
-  if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORCHWHEEL_TESTS=OFF \
-      -DTORCHWHEEL_BENCH=OFF
-  fi
+  configure release "$build"
   # Also in a folder configured for the tests: only the program and its folder's content.
   cmake --build "$build" -j"$(nproc)" --target torchwheel
   ;;
 all)
   ensure_packages "${program_packages[@]}" "${test_packages[@]}"
   # A folder first set up by the run command has the tests and benchmarks switched off.
-  if [ ! -f "$build/CMakeCache.txt" ] ||
-    grep -qE '^TORCHWHEEL_(TESTS|BENCH):BOOL=OFF' "$build/CMakeCache.txt"; then
-    cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORCHWHEEL_TESTS=ON \
-      -DTORCHWHEEL_BENCH=ON
-  fi
+  configure tests "$build" '^TORCHWHEEL_(TESTS|BENCH):BOOL=OFF'
   cmake --build "$build" -j"$(nproc)"
   ;;
 packages)

@@ -5,7 +5,8 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$here/build/release
 "$here/scripts/setup.sh" all "$build"
-export QT_QPA_PLATFORM=offscreen
-export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+# shellcheck source=packages.sh source-path=SCRIPTDIR
+. "$here/scripts/packages.sh"
+headless
 cd "$build"
 ctest --output-on-failure -j"$(nproc)" --timeout 600

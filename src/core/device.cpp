@@ -1,10 +1,20 @@
 #include "core/device.h"
 
+#include <chrono>
+
+namespace {
+std::uint32_t seedOf(std::optional<std::uint32_t> seed) {
+    if (seed) return *seed;
+    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+    return static_cast<std::uint32_t>(ticks & 0xFFFFFFFFu);
+}
+}  // namespace
+
 Device::Device(const DeviceSeams& seams)
     : shell_(seams.shell),
       settings_(seams.settings),
       sound_(seams.soundLibrary),
-      ownRandom_(seams.seed),
+      ownRandom_(seedOf(seams.seed)),
       game_(GameContext{display_, scheduler_, sound_, settings_,
                         seams.random ? *seams.random : ownRandom_,
                         seams.clock ? *seams.clock : systemClock_}),

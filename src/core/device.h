@@ -3,6 +3,7 @@
 // dispatch, built once from the seams its host hands over. The program, the tests and the
 // benchmarks all build this one object and ask it to do things instead of writing game variables.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/display/segment_display.h"
@@ -18,14 +19,15 @@
 #include "core/sound/sound_system.h"
 
 // What the host provides. The clock and the random source are the device's own (the computer's
-// local time, a generator seeded with DeviceSeams::seed) unless the host hands others over.
+// local time, a generator seeded once: with seed, or from the time of start-up) unless the host
+// hands others over.
 struct DeviceSeams {
     SettingsBackend& settings;
     SoundLibrary& soundLibrary;
     Shell& shell;
     const LocalClock* clock = nullptr;
     RandomSource* random = nullptr;
-    std::uint32_t seed = 0;
+    std::optional<std::uint32_t> seed = std::nullopt;
 };
 
 class Device {

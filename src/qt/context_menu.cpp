@@ -76,7 +76,10 @@ QAction* ContextMenu::item(std::string_view name) const {
     return nullptr;
 }
 
-bool ContextMenu::triggerShortcut(int virtualKey) {
+bool ContextMenu::triggerShortcut(int virtualKey, Qt::KeyboardModifiers modifiers) {
+    constexpr auto kHeld =
+        Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (modifiers & kHeld) return false;
     for (int i = 0; i < kMenuItemCount; ++i) {
         if (kMenuItems[i].shortcut != virtualKey || !items_[i]->isEnabled()) continue;
         items_[i]->trigger();

@@ -39,7 +39,8 @@ public:
     // Runs the item whose shortcut is this virtual-key code; false when none has it. For key
     // presses that reach the window while the desktop has not made it the active window (Qt
     // then delivers the key but not the shortcut).
-    bool triggerShortcut(int virtualKey);
+    // The shortcuts are the plain keys: Shift+Esc or Ctrl+F4 are no commands.
+    bool triggerShortcut(int virtualKey, Qt::KeyboardModifiers modifiers);
 
     // Opens at a screen position after pm_0_menuPopup has run.
     void popupAt(const QPoint& globalPos);

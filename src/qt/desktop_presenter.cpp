@@ -114,3 +114,24 @@ void DesktopPresenter::makeTransient(QWidget& dialog, QWidget& owner) {
     dialog.winId();
     dialog.windowHandle()->setTransientParent(owner.windowHandle());
 }
+
+void WindowDrag::press(const QWidget& window, QPoint global) {
+    active_ = true;
+    desktopAsked_ = false;
+    pressGlobal_ = global;
+    windowOrigin_ = window.pos();
+}
+
+bool WindowDrag::move(QWidget& window, const DesktopPresenter& desktop, QPoint global) {
+    if (!desktopAsked_) {
+        desktopAsked_ = true;
+        if (desktop.beginMove(window)) {
+            active_ = false;
+            return true;
+        }
+    }
+    // The grabbed point stays under the pointer: the window follows the pointer's movement
+    // since the press, with no limit.
+    window.move(windowOrigin_ + (global - pressGlobal_));
+    return false;
+}

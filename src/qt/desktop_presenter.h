@@ -41,3 +41,22 @@ class DesktopPresenter {
   private:
     DesktopKind kind_;
 };
+
+// Dragging the windowed device by its body. The desktop is asked to move the window only once
+// the pointer moves: asked at a quick click whose release it had already passed on, KWin
+// (XWayland) keeps moving the window with the bare pointer and takes the keys until the next
+// click. Where the desktop cannot move it, the window follows the pointer itself.
+class WindowDrag {
+  public:
+    void press(const QWidget& window, QPoint global);
+    void release() { active_ = false; }
+    bool active() const { return active_; }
+    // True when the desktop took the pointer over: no release will come to the window.
+    bool move(QWidget& window, const DesktopPresenter& desktop, QPoint global);
+
+  private:
+    bool active_ = false;
+    bool desktopAsked_ = false;
+    QPoint pressGlobal_;
+    QPoint windowOrigin_;
+};

@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <chrono>
 
 #include "core/input/gamepad_input.h"
 #include "platform/sdl_gamepads.h"
@@ -27,19 +26,13 @@ MouseButton buttonOf(Qt::MouseButton b) {
     if (b == Qt::RightButton) return MouseButton::Right;
     return MouseButton::Middle;
 }
-
-std::uint32_t startSeed() {
-    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    return static_cast<std::uint32_t>(ticks & 0xFFFFFFFFu);
-}
 }  // namespace
 
 TForm1::TForm1(const MainWindowSetup& setup, Shell& shell)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       setup_(setup),
       shell_(shell),
-      device_(DeviceSeams{*setup.settings, *setup.soundLibrary, shell, nullptr, nullptr,
-                          startSeed()}),
+      device_(DeviceSeams{*setup.settings, *setup.soundLibrary, shell}),
       timers_(new TimerDriver(device_.scheduler(), setup.virtualTime, this)),
       commands_(device_, *this),
       desktop_(DesktopPresenter::detect()) {
@@ -200,11 +193,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::keyPressEvent(QKeyEvent* event) {
     const auto stroke = keyStrokeOf(*event);
-    // The menu's shortcuts are the plain keys: Shift+Esc or Ctrl+F4 are no commands.
-    constexpr auto kHeld =
-        Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
-    const bool plain = !(event->modifiers() & kHeld);
-    if (stroke && plain && menu_->triggerShortcut(stroke->code)) {
+    if (stroke && menu_->triggerShortcut(stroke->code, event->modifiers())) {
         event->accept();
         return;
     }
@@ -228,20 +217,13 @@ void TForm1::onPress(SegmentId id, QMouseEvent* event) {
     }
     const MouseResult result = id >= 0 ? device_.input().mouseDown(id, buttonOf(event->button()))
                                        : MouseResult::None;
-    if (result == MouseResult::StartDrag && !FullscreenMode && event->button() == Qt::LeftButton) {
-        // The desktop is asked to move the window only once the pointer moves: asked at a quick
-        // click whose release it had already passed on, KWin (XWayland) keeps moving the window
-        // with the bare pointer and takes the keys until the next click.
-        dragging_ = true;
-        desktopAsked_ = false;
-        dragPressGlobal_ = event->globalPosition().toPoint();
-        dragWindowOrigin_ = pos();
-    }
+    if (result == MouseResult::StartDrag && !FullscreenMode && event->button() == Qt::LeftButton)
+        drag_.press(*this, event->globalPosition().toPoint());
     refresh();
 }
 
 void TForm1::onRelease(SegmentId id, QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) dragging_ = false;
+    if (event->button() == Qt::LeftButton) drag_.release();
     if (id < 0) return;
     const QPoint p = event->position().toPoint();
     const bool over = display().segment(id).bounds.contains(p.x(), p.y());
@@ -251,19 +233,8 @@ void TForm1::onRelease(SegmentId id, QMouseEvent* event) {
 }
 
 void TForm1::onMove(SegmentId, QMouseEvent* event) {
-    if (!dragging_ || FullscreenMode || !(event->buttons() & Qt::LeftButton)) return;
-    if (!desktopAsked_) {
-        desktopAsked_ = true;
-        if (desktop_.beginMove(*this)) {
-            // The desktop has the pointer until the button goes up; no release comes here.
-            dragging_ = false;
-            view_->releaseCapture();
-            return;
-        }
-    }
-    // The grabbed point stays under the pointer: the window follows the pointer's movement
-    // since the press, with no limit.
-    move(dragWindowOrigin_ + (event->globalPosition().toPoint() - dragPressGlobal_));
+    if (!drag_.active() || FullscreenMode || !(event->buttons() & Qt::LeftButton)) return;
+    if (drag_.move(*this, desktop_, event->globalPosition().toPoint())) view_->releaseCapture();
 }
 
 void TForm1::setSplashMenuCheck(bool checked) { menu_->setChecked("pm_11_splashscreen", checked); }

@@ -126,12 +126,7 @@ private:
     TSplashForm* splash_ = nullptr;
     TKeysForm* keys_ = nullptr;
 
-    // Dragging in window mode: where the press was, in screen and window terms, and whether
-    // the desktop was already asked to move the window itself.
-    bool dragging_ = false;
-    bool desktopAsked_ = false;
-    QPoint dragPressGlobal_;
-    QPoint dragWindowOrigin_;
+    WindowDrag drag_;
     // The segments that can change the window shape, to rebuild it only when one of them changes.
     WindowOutline outline_;
     RunTrace trace_;

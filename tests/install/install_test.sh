@@ -8,8 +8,8 @@ set -euo pipefail
 build=$1 source=$2 preview=$3 check=$4
 id=org.example.Torchwheel
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-# shellcheck source=x_session.sh source-path=SCRIPTDIR
-. "$here/x_session.sh"
+# shellcheck source=../../scripts/xvfb.sh source-path=SCRIPTDIR
+. "$here/../../scripts/xvfb.sh"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/torchwheel-install.XXXXXX")
 manifest=$build/install_manifest.txt

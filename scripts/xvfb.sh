@@ -1,6 +1,7 @@
 # shellcheck shell=bash
-# Helpers for running the program on a private X server; sourced by the install test and by
-# scripts/screenshots.sh. Needs Xvfb, xdotool and ImageMagick's import.
+# The one way to start a private X server, and helpers for running the program on it; sourced by
+# the install test, scripts/screenshots.sh and the benchmarks that run the real program. Needs
+# Xvfb, xdotool and ImageMagick's import.
 
 # start_xvfb <work-dir> <width>x<height>: starts Xvfb on a free display (it picks one itself and
 # reports it, so parallel runs never collide), sets DISPLAY and XVFB_PID.

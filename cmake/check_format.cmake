@@ -1,0 +1,18 @@
+# Fails when a C++ file of the project is not formatted as .clang-format says.
+# Run: cmake -DSOURCE_DIR=<repo> -P cmake/check_format.cmake   (also a test: layers.format)
+find_program(CLANG_FORMAT NAMES clang-format REQUIRED)
+set(files "")
+foreach(dir src tests bench tools)
+  file(GLOB_RECURSE found ${SOURCE_DIR}/${dir}/*.h ${SOURCE_DIR}/${dir}/*.cpp)
+  list(APPEND files ${found})
+endforeach()
+execute_process(COMMAND ${CLANG_FORMAT} --dry-run --Werror ${files}
+                WORKING_DIRECTORY ${SOURCE_DIR} RESULT_VARIABLE result ERROR_VARIABLE report)
+if(NOT result EQUAL 0)
+  string(REGEX MATCHALL "[^\n]+: (error|warning): code should be clang-formatted" lines "${report}")
+  list(REMOVE_DUPLICATES lines)
+  list(JOIN lines "\n" text)
+  message(FATAL_ERROR "not formatted (clang-format -i the files):\n${text}")
+endif()
+list(LENGTH files count)
+message(STATUS "${count} files formatted")
