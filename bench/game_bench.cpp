@@ -35,7 +35,7 @@ std::atomic<long> gAllocations{0};
 namespace {
 
 class SilentLibrary final : public SoundLibrary {
-public:
+  public:
     bool Init(int, int, unsigned) override { return true; }
     bool SetOutput(int) override { return true; }
     SampleHandle SampleLoad(int, const std::string&, unsigned, int, int) override { return 1; }

@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/qsettings_backend.h"
 #include "core/settings_store.h"
-#include "platform/sdl_sound_library.h"
 #include "core/sound/sound_system.h"
+#include "platform/qsettings_backend.h"
+#include "platform/sdl_sound_library.h"
 
 namespace {
 

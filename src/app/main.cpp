@@ -2,11 +2,11 @@
 #include <QApplication>
 #include <QDir>
 
-#include "qt/program.h"
 #include "platform/qsettings_backend.h"
-#include "qt/qt_shell.h"
 #include "platform/quit_signals.h"
 #include "platform/sdl_sound_library.h"
+#include "qt/program.h"
+#include "qt/qt_shell.h"
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -50,7 +50,8 @@ int main(int argc, char** argv) {
     QSettingsBackend store;
     SdlSoundLibrary soundLibrary;
 
-    ProgramWindows windows(MainWindowSetup{programFolder, &store, &soundLibrary, false, true}, shell);
+    ProgramWindows windows(MainWindowSetup{programFolder, &store, &soundLibrary, false, true},
+                           shell);
     shell.setOwner(&windows.main());
     windows.show();
     return app.exec();

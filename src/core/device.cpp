@@ -43,4 +43,6 @@ bool Device::openSound(const std::string& choiceText) {
     return sound_.Snd_Open(choiceText, settings_, shell_);
 }
 
-void Device::closeSound() { sound_.Snd_Close(); }
+void Device::closeSound() {
+    sound_.Snd_Close();
+}

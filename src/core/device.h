@@ -31,7 +31,7 @@ struct DeviceSeams {
 };
 
 class Device {
-public:
+  public:
     explicit Device(const DeviceSeams& seams);
     Device(const Device&) = delete;
     Device& operator=(const Device&) = delete;
@@ -60,7 +60,7 @@ public:
     Shell& shell() { return shell_; }
     const Presentation& presentation() const { return presentation_; }
 
-private:
+  private:
     Shell& shell_;
     SettingsStore settings_;
     SegmentDisplay display_;

@@ -11,7 +11,9 @@ struct PictureData {
     int height = 0;
     std::vector<std::uint8_t> rgba;  // width * height * 4 bytes: R, G, B, A
 
-    std::uint8_t* pixel(int x, int y) { return &rgba[(static_cast<std::size_t>(y) * width + x) * 4]; }
+    std::uint8_t* pixel(int x, int y) {
+        return &rgba[(static_cast<std::size_t>(y) * width + x) * 4];
+    }
     const std::uint8_t* pixel(int x, int y) const {
         return &rgba[(static_cast<std::size_t>(y) * width + x) * 4];
     }

@@ -5,14 +5,14 @@
 #include <string>
 
 class SettingsBackend {
-public:
+  public:
     virtual ~SettingsBackend() = default;
     virtual std::optional<std::string> read(const std::string& name) = 0;
     virtual void write(const std::string& name, const std::string& text) = 0;
 };
 
 class SettingsStore {
-public:
+  public:
     explicit SettingsStore(SettingsBackend& backend) : backend_(backend) {}
 
     int ReadInteger(const std::string& name, int defaultValue);
@@ -23,6 +23,6 @@ public:
     // Decimal, "$" hex or "0x"/"0X" hex, with an optional leading "-"; nothing else.
     static std::optional<int> parseInteger(const std::string& text);
 
-private:
+  private:
     SettingsBackend& backend_;
 };

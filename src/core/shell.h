@@ -8,7 +8,7 @@ struct ScreenSize {
 };
 
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     // Modal message box with an error icon and one OK button; returns after OK.
     virtual void showError(const std::string& text) = 0;

@@ -9,12 +9,12 @@ class QSocketNotifier;
 
 class QuitSignals : public QObject {
     Q_OBJECT
-public:
+  public:
     // Installs the handlers; onSignal runs on the event loop, never inside a signal handler.
     explicit QuitSignals(std::function<void()> onSignal, QObject* parent = nullptr);
     ~QuitSignals() override;
 
-private:
+  private:
     std::function<void()> onSignal_;
     QSocketNotifier* notifier_ = nullptr;
 };

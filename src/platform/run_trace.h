@@ -10,13 +10,13 @@
 class Scheduler;
 
 class RunTrace {
-public:
+  public:
     RunTrace();
     bool active() const { return stream_ != nullptr; }
     void attach(Scheduler& scheduler);
     void painted(std::int64_t elapsedMs);
 
-private:
+  private:
     QFile file_;
     std::unique_ptr<QTextStream> stream_;
     bool painted_ = false;

@@ -21,7 +21,8 @@ TimerDriver::TimerDriver(Scheduler& scheduler, bool virtualTime, QObject* parent
     scheduler_.setWakeup([this] {
         if (rearmQueued_) return;
         rearmQueued_ = true;
-        QMetaObject::invokeMethod(this, [this] { rearm(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { rearm(); }, Qt::QueuedConnection);
     });
 }
 

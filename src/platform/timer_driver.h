@@ -9,7 +9,7 @@
 
 class TimerDriver : public QObject {
     Q_OBJECT
-public:
+  public:
     // Gives the scheduler its clock. In virtual time (tests) nothing runs by itself: the test
     // moves the scheduler's clock.
     TimerDriver(Scheduler& scheduler, bool virtualTime = false, QObject* parent = nullptr);
@@ -22,7 +22,7 @@ public:
     // Milliseconds since the driver started (the program's start, near enough).
     qint64 elapsed() const { return clock_.elapsed(); }
 
-private:
+  private:
     void run();
 
     QElapsedTimer clock_;

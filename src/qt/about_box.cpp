@@ -2,10 +2,10 @@
 
 #include <QKeyEvent>
 
-#include "qt/key_translation.h"
-#include "qt/author_info.h"
-#include "qt/window_controls.h"
 #include "core/input/virtual_keys.h"
+#include "qt/author_info.h"
+#include "qt/key_translation.h"
+#include "qt/window_controls.h"
 
 namespace {
 

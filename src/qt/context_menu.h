@@ -22,7 +22,7 @@ extern const std::array<MenuItemInfo, kMenuItemCount> kMenuItems;
 
 class ContextMenu : public QMenu, public MenuChecks {
     Q_OBJECT
-public:
+  public:
     // The items' shortcuts act in window, the menu's parent.
     ContextMenu(QWidget& window, MenuCommands& commands);
 
@@ -45,7 +45,7 @@ public:
     // Opens at a screen position after pm_0_menuPopup has run.
     void popupAt(const QPoint& globalPos);
 
-private:
+  private:
     MenuCommands& commands_;
     std::array<QAction*, kMenuItemCount> items_{};
 };

@@ -5,12 +5,12 @@
 #include <functional>
 #include <optional>
 
-#include "qt/picture_cache.h"
 #include "core/display/segment_display.h"
+#include "qt/picture_cache.h"
 
 class DeviceView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit DeviceView(SegmentDisplay& display, QWidget* parent = nullptr);
 
     // Backdrop picture: centred at its own size, or stretched to the whole view.
@@ -37,7 +37,7 @@ public:
     std::function<QString(SegmentId)> hintFor;
     std::function<void()> onPainted;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -45,7 +45,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool event(QEvent* event) override;
 
-private:
+  private:
     void paintSegments(QPainter& painter, const QRect& clip);
     void paintKeyed(QPainter& painter, const QRect& clip);
     void updateCursor(const QPoint& pos);

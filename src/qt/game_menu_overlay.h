@@ -15,28 +15,28 @@ class QAction;
 // closes the menu afterwards.
 class GameMenuRow : public QLabel {
     Q_OBJECT
-public:
+  public:
     GameMenuRow(QWidget* parent, int index);
 
     std::function<void()> onClick;
-    std::function<void()> onLeftRelease;         // la_menu_itemMouseUp
-    std::function<void(QPoint)> onRightPress;    // the context menu opens
+    std::function<void()> onLeftRelease;       // la_menu_itemMouseUp
+    std::function<void(QPoint)> onRightPress;  // the context menu opens
     bool hovered() const { return hovered_; }
 
-protected:
+  protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     bool hovered_ = false;
     bool pressed_ = false;
 };
 
 class GameMenuOverlay {
-public:
+  public:
     static constexpr int kRows = 13;
     static constexpr int kRowHeight = 32;
     static constexpr int kWidth = kGameMenuPanel.width;
@@ -54,7 +54,7 @@ public:
     bool isOpen() const;
     GameMenuRow* row(int i) const { return rows_[i]; }  // 0-based
 
-private:
+  private:
     QWidget& host_;
     std::array<QPointer<GameMenuRow>, kRows> rows_{};
 };

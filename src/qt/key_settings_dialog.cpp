@@ -10,8 +10,8 @@
 #include <QScreen>
 #include <QStyle>
 
-#include "core/settings_store.h"
 #include "core/input/key_choices.h"
+#include "core/settings_store.h"
 
 namespace {
 

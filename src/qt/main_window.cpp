@@ -49,10 +49,11 @@ TForm1::TForm1(const MainWindowSetup& setup, Shell& shell)
     view_->hintFor = [this](SegmentId id) { return QString::fromStdString(bindings().hint(id)); };
     setFocusPolicy(Qt::StrongFocus);
     trace_.attach(device_.scheduler());
-    if (trace_.active()) view_->onPainted = [this] {
-        // Only frames painted on the screen count, not those drawn while off-screen.
-        if (pos().x() >= 0) trace_.painted(timers_->elapsed());
-    };
+    if (trace_.active())
+        view_->onPainted = [this] {
+            // Only frames painted on the screen count, not those drawn while off-screen.
+            if (pos().x() >= 0) trace_.painted(timers_->elapsed());
+        };
     FormCreate();
     if (setup.gamepads) {
         // A gamepad presses buttons only where a key would: in the active, enabled device window.
@@ -121,7 +122,8 @@ void TForm1::applyPresentation() {
     view_->setGeometry(0, 0, size.width(), size.height());
     display().setBounds(seg("im_backdrop"), {0, 0, size.width(), size.height()});
     view_->setBackgroundColour(colourOf(shown.backgroundColour));
-    view_->setColourKey(shown.colourKeyOn ? std::optional(colourOf(shown.colourKey)) : std::nullopt);
+    view_->setColourKey(shown.colourKeyOn ? std::optional(colourOf(shown.colourKey))
+                                          : std::nullopt);
     view_->setBackdropStretch(shown.backdropStretch);
     view_->dropUnusedPictures();
     view_->update();
@@ -215,8 +217,8 @@ void TForm1::onPress(SegmentId id, QMouseEvent* event) {
         refresh();
         return;
     }
-    const MouseResult result = id >= 0 ? device_.input().mouseDown(id, buttonOf(event->button()))
-                                       : MouseResult::None;
+    const MouseResult result =
+        id >= 0 ? device_.input().mouseDown(id, buttonOf(event->button())) : MouseResult::None;
     if (result == MouseResult::StartDrag && !FullscreenMode && event->button() == Qt::LeftButton)
         drag_.press(*this, event->globalPosition().toPoint());
     refresh();
@@ -237,7 +239,9 @@ void TForm1::onMove(SegmentId, QMouseEvent* event) {
     if (drag_.move(*this, desktop_, event->globalPosition().toPoint())) view_->releaseCapture();
 }
 
-void TForm1::setSplashMenuCheck(bool checked) { menu_->setChecked("pm_11_splashscreen", checked); }
+void TForm1::setSplashMenuCheck(bool checked) {
+    menu_->setChecked("pm_11_splashscreen", checked);
+}
 
 void TForm1::startSimulator() {
     // Once the device is running the splash screen is done with, even if this window was never

@@ -32,7 +32,7 @@ struct MainWindowSetup {
 
 class TForm1 : public QWidget, public SplashHost, public KeySettingsHost, public CommandWindow {
     Q_OBJECT
-public:
+  public:
     static constexpr const char* kTitle = "Torchwheel (Kestrova, Tickhand Wideglass) Simulator";
 
     TForm1(const MainWindowSetup& setup, Shell& shell);
@@ -91,13 +91,13 @@ public:
     // Repaints what the core changed (after input handlers and timer runs).
     void refresh();
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
-private:
+  private:
     void FormCreate();
     void FormActivate();
     void applyPresentation();

@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <functional>
 
-#include "qt/key_translation.h"
 #include "core/input/virtual_keys.h"
+#include "qt/key_translation.h"
 
 // One on-page button: a released picture lying over a pressed one, both 16 x 14. Hiding the
 // released picture shows the pressed one. One widget carries both so that the mouse grab taken by
@@ -248,8 +248,7 @@ bool TManualForm::FormKey(const QKeyEvent& event) {
     // The desktop's repeat releases of a held key are dropped, so it turns one page.
     const std::optional<KeyStroke> stroke = keyStrokeOf(event);
     if (!stroke) return event.isAutoRepeat();
-    if (stroke->code != VkEscape && stroke->code != VkLeft && stroke->code != VkRight)
-        return false;
+    if (stroke->code != VkEscape && stroke->code != VkLeft && stroke->code != VkRight) return false;
     if (stroke->down)
         keysDown_.insert(stroke->code);
     else if (keysDown_.erase(stroke->code) == 0)

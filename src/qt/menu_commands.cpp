@@ -23,11 +23,21 @@ void MenuCommands::pm_0_menuPopup() {
     if (window_.fullscreen()) window_.closeGameMenu();
 }
 
-void MenuCommands::pm_1_aboutClick() { bringToFront(about_); }
-void MenuCommands::pm_2_readmeClick() { device_.shell().openDocument("Readme.txt"); }
-void MenuCommands::pm_3_whatsnewClick() { device_.shell().openDocument("Whatsnew.txt"); }
-void MenuCommands::pm_4_manualClick() { bringToFront(manual_); }
-void MenuCommands::pm_6_configClick() { device_.shell().openDocument("Config.ini"); }
+void MenuCommands::pm_1_aboutClick() {
+    bringToFront(about_);
+}
+void MenuCommands::pm_2_readmeClick() {
+    device_.shell().openDocument("Readme.txt");
+}
+void MenuCommands::pm_3_whatsnewClick() {
+    device_.shell().openDocument("Whatsnew.txt");
+}
+void MenuCommands::pm_4_manualClick() {
+    bringToFront(manual_);
+}
+void MenuCommands::pm_6_configClick() {
+    device_.shell().openDocument("Config.ini");
+}
 
 void MenuCommands::pm_7_keysClick() {
     if (!keys_) return;
@@ -36,7 +46,9 @@ void MenuCommands::pm_7_keysClick() {
     window_.holdForDialog();
 }
 
-void MenuCommands::pm_8_hiscoreClick() { device_.resetHighScores(); }
+void MenuCommands::pm_8_hiscoreClick() {
+    device_.resetHighScores();
+}
 
 void MenuCommands::pm_10_fullscreenClick() {
     window_.togglePresentation();
@@ -50,4 +62,6 @@ void MenuCommands::pm_11_splashscreenClick() {
     device_.settings().WriteBool("SplashScreen", checked);
 }
 
-void MenuCommands::pm_14_exitClick() { device_.shell().requestQuit(); }
+void MenuCommands::pm_14_exitClick() {
+    device_.shell().requestQuit();
+}

@@ -11,7 +11,7 @@ class TSplashForm;
 
 // What the commands ask of the device window.
 class CommandWindow {
-public:
+  public:
     virtual ~CommandWindow() = default;
     virtual bool fullscreen() const = 0;
     // Full screen <-> window: the skin is loaded again for the other presentation.
@@ -24,14 +24,14 @@ public:
 
 // The check marks of the menu's items, by item name.
 class MenuChecks {
-public:
+  public:
     virtual ~MenuChecks() = default;
     virtual bool isChecked(std::string_view item) const = 0;
     virtual void setChecked(std::string_view item, bool checked) = 0;
 };
 
 class MenuCommands {
-public:
+  public:
     MenuCommands(Device& device, CommandWindow& window) : device_(device), window_(window) {}
 
     // The windows the commands open, created after the device window.
@@ -53,7 +53,7 @@ public:
     void pm_11_splashscreenClick();
     void pm_14_exitClick();
 
-private:
+  private:
     Device& device_;
     CommandWindow& window_;
     MenuChecks* checks_ = nullptr;

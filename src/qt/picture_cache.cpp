@@ -9,7 +9,8 @@ QImage PictureCache::toImage(const PictureData& data) {
 
 const QImage& PictureCache::image(const Picture& picture) {
     auto it = images_.find(picture.get());
-    if (it == images_.end()) it = images_.emplace(picture.get(), Entry{picture, toImage(*picture)}).first;
+    if (it == images_.end())
+        it = images_.emplace(picture.get(), Entry{picture, toImage(*picture)}).first;
     return it->second.image;
 }
 

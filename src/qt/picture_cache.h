@@ -7,14 +7,14 @@
 #include "core/picture.h"
 
 class PictureCache {
-public:
+  public:
     const QImage& image(const Picture& picture);
     void clear() { images_.clear(); }
     // Lets go of the pictures nothing but the cache still holds (those of an earlier skin load).
     void dropUnused();
     static QImage toImage(const PictureData& data);
 
-private:
+  private:
     struct Entry {
         Picture keepAlive;
         QImage image;

@@ -1,8 +1,8 @@
 #include "qt/program.h"
 
-#include "qt/desktop_presenter.h"
 #include "core/skin/skin_loader.h"
 #include "qt/about_box.h"
+#include "qt/desktop_presenter.h"
 #include "qt/manual_viewer.h"
 #include "qt/splash_screen.h"
 

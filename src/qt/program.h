@@ -14,7 +14,7 @@ class TManualForm;
 class TSplashForm;
 
 class ProgramWindows {
-public:
+  public:
     ProgramWindows(const MainWindowSetup& setup, Shell& shell);
     ~ProgramWindows();
 
@@ -28,7 +28,7 @@ public:
     TManualForm& manual() { return *manual_; }
     TSplashForm& splash() { return *splash_; }
 
-private:
+  private:
     std::unique_ptr<TForm1> main_;
     std::unique_ptr<TAboutForm> about_;
     std::unique_ptr<TKeysForm> keys_;

@@ -29,19 +29,23 @@ void QtShell::requestQuit() {
     // Ends the event loop the next time it looks for work; also when asked during start-up,
     // before the loop runs (the queued call waits for it).
     quitRequested_ = true;
-    QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 void QtShell::openDocument(const std::string& name) {
     // A bare name relative to the process's working directory, whatever the program folder is.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(QString::fromStdString(name))));
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(QDir::current().absoluteFilePath(QString::fromStdString(name))));
 }
 
 void QtShell::openUrl(const std::string& url) {
     QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
 }
 
-void QtShell::beep() { QApplication::beep(); }
+void QtShell::beep() {
+    QApplication::beep();
+}
 
 ScreenSize QtShell::screenSize() const {
     const QScreen* screen = QGuiApplication::primaryScreen();

@@ -6,7 +6,7 @@
 #include "core/shell.h"
 
 class QtShell final : public Shell {
-public:
+  public:
     void showError(const std::string& text) override;
     void requestQuit() override;
     void openDocument(const std::string& name) override;
@@ -18,7 +18,7 @@ public:
     // Message boxes are owned by this window (the device window) when it exists.
     void setOwner(QWidget* owner) { owner_ = owner; }
 
-private:
+  private:
     bool quitRequested_ = false;
     QPointer<QWidget> owner_;
 };

@@ -6,11 +6,11 @@
 #include <QKeyEvent>
 #include <QPainter>
 
-#include "qt/key_translation.h"
+#include "core/input/virtual_keys.h"
 #include "core/sound/sound_drivers.h"
 #include "qt/author_info.h"
+#include "qt/key_translation.h"
 #include "qt/window_controls.h"
-#include "core/input/virtual_keys.h"
 
 namespace {
 
@@ -97,7 +97,8 @@ TSplashForm::TSplashForm(SettingsStore& settings, Shell& shell, SplashHost& host
     cb_sound->setEditable(false);
     cb_sound->setFont(regular);
     for (const SoundDriver& driver : kSoundDrivers)
-        cb_sound->addItem(QString::fromUtf8(driver.text.data(), static_cast<int>(driver.text.size())));
+        cb_sound->addItem(
+            QString::fromUtf8(driver.text.data(), static_cast<int>(driver.text.size())));
     cb_sound->setMaxVisibleItems(kSoundChoiceCount);
     cb_sound->setCurrentIndex(-1);
     connect(cb_sound, &QComboBox::currentIndexChanged, this, [this] { cb_soundChange(); });

@@ -9,11 +9,11 @@
 #include <string>
 
 #include "qt/main_window.h"
-#include "support/recording_settings.h"
-#include "support/qstring_printer.h"
-#include "support/recording_sound.h"
-#include "support/recording_shell.h"
 #include "qt/splash_screen.h"
+#include "support/qstring_printer.h"
+#include "support/recording_settings.h"
+#include "support/recording_shell.h"
+#include "support/recording_sound.h"
 
 // The device photograph's rectangle covers the whole 498 x 771 game area; the buttons sit on it.
 // The picture files do not exist, so every segment shows the placeholder, and the photograph's
@@ -39,8 +39,8 @@ struct AppRig {
 
     // Creates the device window (and the splash screen, last, as the program entry does).
     TForm1& create(bool withSplash = true, bool gamepads = false) {
-        window = std::make_unique<TForm1>(
-            MainWindowSetup{folder(), &store, &sound, true, gamepads}, shell);
+        window = std::make_unique<TForm1>(MainWindowSetup{folder(), &store, &sound, true, gamepads},
+                                          shell);
         if (withSplash) {
             splash = std::make_unique<TSplashForm>(window->settings(), shell, *window);
             window->setSplashScreen(splash.get());

@@ -6,8 +6,8 @@
 #include <QWindow>
 #include <fstream>
 
-#include "qt/context_menu.h"
 #include "app_rig.h"
+#include "qt/context_menu.h"
 #include "qt/device_view.h"
 #include "support/game_rig.h"
 
@@ -32,8 +32,8 @@ TEST(MainWindowStart, CleanStoreStartsFullScreenOffScreenAndWritesOnlyTheKeys) {
     EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(w.SplashPending);
     EXPECT_TRUE(w.menu().item("pm_10_fullscreen")->isChecked());
-    const std::map<std::string, std::string> expected{{"Key1", "2"}, {"Key2", "3"}, {"Key3", "4"},
-                                                      {"Key4", "6"}, {"Key5", "39"}, {"Key6", "40"}};
+    const std::map<std::string, std::string> expected{
+        {"Key1", "2"}, {"Key2", "3"}, {"Key3", "4"}, {"Key4", "6"}, {"Key5", "39"}, {"Key6", "40"}};
     EXPECT_EQ(rig.store.values, expected);
     EXPECT_EQ(w.game().GameState, ModeClosed);
     // The splash screen waits for the first activation; no sound was opened yet.

@@ -1,18 +1,18 @@
 // The context menu's commands and shortcuts, and the game menu overlay of full-screen mode.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTest>
-#include <SDL.h>
 
-#include "qt/context_menu.h"
 #include "app_rig.h"
+#include "platform/sdl_gamepads.h"
+#include "qt/context_menu.h"
 #include "qt/device_view.h"
 #include "qt/game_menu_overlay.h"
-#include "platform/sdl_gamepads.h"
 
 namespace {
 
@@ -38,10 +38,19 @@ void pressKey(TForm1& w, Qt::Key key, Qt::KeyboardModifiers held = {}) {
 TEST(ContextMenu, HasThirteenItemsInOrderWithTheDefaultItemFirst) {
     AppRig rig;
     TForm1& w = rig.create(false);
-    const std::array<const char*, 13> captions{
-        "About...", "View 'Readme.txt'", "View 'Whatsnew.txt'", "View manual", "",
-        "Edit configuration file", "Key settings", "Reset Hiscores", "",
-        "Display in fullscreen mode", "Display splash screen at startup", "", "Exit"};
+    const std::array<const char*, 13> captions{"About...",
+                                               "View 'Readme.txt'",
+                                               "View 'Whatsnew.txt'",
+                                               "View manual",
+                                               "",
+                                               "Edit configuration file",
+                                               "Key settings",
+                                               "Reset Hiscores",
+                                               "",
+                                               "Display in fullscreen mode",
+                                               "Display splash screen at startup",
+                                               "",
+                                               "Exit"};
     for (int i = 0; i < 13; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(w.menu().item(i)->isSeparator(), captions[i][0] == '\0');

@@ -5,21 +5,22 @@
 #include <QTemporaryDir>
 #include <fstream>
 
-#include "qt/program.h"
-#include "support/recording_sound.h"
-#include "qt/key_settings_dialog.h"
 #include "qt/about_box.h"
+#include "qt/key_settings_dialog.h"
 #include "qt/manual_viewer.h"
+#include "qt/program.h"
+#include "qt/splash_screen.h"
 #include "support/recording_settings.h"
 #include "support/recording_shell.h"
-#include "qt/splash_screen.h"
+#include "support/recording_sound.h"
 
 namespace {
 
 struct ProgramRig {
     ProgramRig() {
         std::ofstream(dir.path().toStdString() + "/Config.ini")
-            << "[Common]\nGameWidth=498\nGameHeight=771\n[Manual]\nManualWidth=800\nManualHeight=600\n";
+            << "[Common]\nGameWidth=498\nGameHeight=771\n[Manual]\nManualWidth=800\nManualHeight="
+               "600\n";
     }
     std::unique_ptr<ProgramWindows> start() {
         return std::make_unique<ProgramWindows>(
@@ -37,8 +38,8 @@ TEST(ProgramWindows, TheSplashScreenComesLastAndStartsTheSimulatorWhenSoConfigur
     auto windows = rig.start();
     // The device window's creation wrote the six keys back before the splash screen's play
     // action stored its choices.
-    const std::vector<std::string> expected{"Key1", "Key2", "Key3", "Key4", "Key5",
-                                            "Key6", "SoundMode", "SplashScreen"};
+    const std::vector<std::string> expected{"Key1", "Key2", "Key3",      "Key4",
+                                            "Key5", "Key6", "SoundMode", "SplashScreen"};
     EXPECT_EQ(rig.store.writes, expected);
     EXPECT_FALSE(windows->main().SplashPending);
     EXPECT_EQ(windows->main().game().GameState, ModeClosed);

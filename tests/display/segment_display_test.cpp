@@ -15,7 +15,7 @@ bool isLcd(std::string_view name) {
 }
 
 class SegmentDisplayTest : public ::testing::Test {
-protected:
+  protected:
     SegmentDisplayTest() {
         for (int d = 0; d < 10; ++d) {
             auto p = std::make_shared<PictureData>();

@@ -571,11 +571,10 @@ TEST_P(OnDesktop, PresentationDialogsAndEndBehaveAsOnEveryDesktop) {
     EXPECT_LT(std::chrono::steady_clock::now() - pressed, std::chrono::milliseconds(1000));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Desktops, OnDesktop,
-    ::testing::Values(DesktopCase{"OpenboxWithPanel", Desktop::Openbox},
-                      DesktopCase{"WestonXWayland", Desktop::WestonXWayland},
-                      DesktopCase{"WestonWayland", Desktop::WestonWayland}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Desktops, OnDesktop,
+                         ::testing::Values(DesktopCase{"OpenboxWithPanel", Desktop::Openbox},
+                                           DesktopCase{"WestonXWayland", Desktop::WestonXWayland},
+                                           DesktopCase{"WestonWayland", Desktop::WestonWayland}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

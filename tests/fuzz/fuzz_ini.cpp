@@ -1,7 +1,7 @@
 #include <string_view>
 
-#include "fuzz_target.h"
 #include "core/skin/ini_file.h"
+#include "fuzz_target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -1,7 +1,7 @@
 #pragma once
 // What every decoded picture must satisfy, whatever the input was.
-#include "fuzz_target.h"
 #include "core/skin/picture_decoder.h"
+#include "fuzz_target.h"
 
 // The program's own limits, so that mutated headers reach the large pictures a skin may hold.
 inline constexpr DecodeLimits kFuzzLimits{};

@@ -8,7 +8,7 @@ namespace {
 using Sounds = std::vector<std::string>;
 
 class CatchTest : public ::testing::Test {
-protected:
+  protected:
     // Called right after the start sequence: the first tick (an item phase) is 275 ms away.
     void toFirstTick() { rig.advance(275); }
     void catchRow2AtTheFirstTick() {

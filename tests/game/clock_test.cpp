@@ -6,7 +6,7 @@
 namespace {
 
 class ClockTest : public ::testing::Test {
-protected:
+  protected:
     void showClock(int h, int m) {
         rig.clock.set(h, m);
         rig.open();

@@ -8,7 +8,7 @@ namespace {
 using Sounds = std::vector<std::string>;
 
 class CycleTest : public ::testing::Test {
-protected:
+  protected:
     // From the end of the start sequence to the first tick.
     static constexpr std::int64_t kToFirstTick = 275;
     void tick() { rig.advance(game.Timer_Game.interval()); }

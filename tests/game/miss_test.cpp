@@ -12,7 +12,7 @@ constexpr std::int64_t kDropToCount = 1 + 280 + 1600 + 1 + 200 * 11 + 600;
 constexpr std::int64_t kGameOverSteps = 3800 + 373 * 800;
 
 class MissTest : public ::testing::Test {
-protected:
+  protected:
     // The first tick after the start drops the item of a row the hero does not catch.
     void dropAtFirstTick(int heroPos) {
         rig.startGame();

@@ -20,7 +20,7 @@ constexpr Button kButtons[] = {
 };
 
 class ModesTest : public ::testing::Test {
-protected:
+  protected:
     // Every button shows its pressed picture while held and hides it on release.
     void checkPressedPictures(const char* where) {
         for (const Button& b : kButtons) {

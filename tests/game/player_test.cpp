@@ -8,7 +8,7 @@ namespace {
 // Watches the screen state between ticks and walks under each item before it drops, keeping
 // off the side of a flame about to burn.
 class CatchingPlayer {
-public:
+  public:
     explicit CatchingPlayer(GameRig& rig) : rig_(rig), game_(rig.game) {}
 
     void act() {
@@ -31,7 +31,7 @@ public:
         rig_.moveTo(want);
     }
 
-private:
+  private:
     bool safe(int p) const {
         const int side = p <= 2 ? 1 : 2;
         return !rig_.display.isVisible(rig_.display.flame(side, 5));
@@ -49,7 +49,7 @@ private:
 };
 
 class PlayerTest : public ::testing::TestWithParam<bool> {
-protected:
+  protected:
     bool gameB() const { return GetParam(); }
     std::int32_t playMode() const { return gameB() ? ModeGameB : ModeGameA; }
     void runUntil(const std::function<bool()>& done, std::int64_t limitMs, bool play) {

@@ -9,7 +9,7 @@
 namespace {
 
 class SchedulerTest : public ::testing::Test {
-protected:
+  protected:
     Timer& make(const std::string& name, std::function<void()> extra = {}) {
         return scheduler.createTimer(name, [this, name, extra] {
             log.push_back(name + "@" + std::to_string(scheduler.now()));

@@ -8,7 +8,7 @@ namespace {
 using Sounds = std::vector<std::string>;
 
 class ScoreTest : public ::testing::Test {
-protected:
+  protected:
     // In play, hero at 1, the row-1 item at the hand; rows 2 and 3 high up and rising, so that
     // nothing drops for several seconds.
     void readyToCatchAtPosition1(std::int32_t score) {

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "core/input/gamepad_input.h"
-#include "platform/sdl_gamepads.h"
 #include "input_rig.h"
+#include "platform/sdl_gamepads.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "support/recording_settings.h"
-#include "core/settings_store.h"
 #include "core/input/key_bindings.h"
 #include "core/input/key_choices.h"
+#include "core/settings_store.h"
+#include "support/recording_settings.h"
 
 namespace {
 

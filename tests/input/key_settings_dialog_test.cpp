@@ -8,8 +8,8 @@
 #include <QTest>
 #include <memory>
 
-#include "qt/key_settings_dialog.h"
 #include "input_rig.h"
+#include "qt/key_settings_dialog.h"
 #include "support/qstring_printer.h"
 
 namespace {

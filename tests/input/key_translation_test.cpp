@@ -3,8 +3,8 @@
 #include <QKeyEvent>
 #include <vector>
 
-#include "qt/key_translation.h"
 #include "input_rig.h"
+#include "qt/key_translation.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <random>
 
-#include "platform/qsettings_backend.h"
 #include "core/settings_store.h"
+#include "platform/qsettings_backend.h"
 #include "settings_files.h"
 
 using ::testing::HasSubstr;

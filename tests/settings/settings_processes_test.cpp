@@ -14,8 +14,8 @@
 #include <sstream>
 #include <thread>
 
-#include "platform/qsettings_backend.h"
 #include "core/settings_store.h"
+#include "platform/qsettings_backend.h"
 #include "settings_files.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "image_writers.h"
 #include "core/skin/picture_decoder.h"
+#include "image_writers.h"
 #include "skin_test_support.h"
 
 using namespace testimg;

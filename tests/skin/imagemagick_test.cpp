@@ -9,7 +9,7 @@
 namespace {
 
 class ImageMagickFilesTest : public ScratchDirTest {
-protected:
+  protected:
     void SetUp() override {
         ScratchDirTest::SetUp();
         if (std::system("command -v convert >/dev/null 2>&1") != 0)

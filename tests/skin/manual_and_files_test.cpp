@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "image_writers.h"
 #include "core/skin/skin_files.h"
 #include "core/skin/skin_loader.h"
+#include "image_writers.h"
 #include "skin_test_support.h"
 
 using namespace testimg;

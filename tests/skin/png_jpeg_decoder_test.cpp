@@ -3,8 +3,8 @@
 
 #include <cstdlib>
 
-#include "image_writers.h"
 #include "core/skin/picture_decoder.h"
+#include "image_writers.h"
 #include "skin_test_support.h"
 
 using namespace testimg;

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "support/recording_shell.h"
 #include "core/picture.h"
+#include "support/recording_shell.h"
 
 class ScratchDirTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         previous_ = std::filesystem::current_path();
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -39,7 +39,7 @@ protected:
 
     std::filesystem::path dir_;
 
-private:
+  private:
     std::filesystem::path previous_;
 };
 

@@ -18,8 +18,8 @@
 #include <thread>
 
 #include "core/settings_store.h"
-#include "platform/sdl_sound_library.h"
 #include "core/sound/sound_system.h"
+#include "platform/sdl_sound_library.h"
 #include "support/recording_settings.h"
 #include "support/recording_shell.h"
 #include "wav_files.h"

@@ -20,7 +20,7 @@ constexpr const char* kFolderMessage =
     "showError(Sound folder unproperly installed. Please reinstall the game.)";
 
 class SndOpenTest : public ::testing::Test {
-protected:
+  protected:
     RecordingSoundLibrary library;
     std::vector<std::string>& log = library.calls;  // library, store and shell in one order
     RecordingShell shell{&log};

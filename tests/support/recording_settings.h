@@ -10,7 +10,7 @@
 #include "core/settings_store.h"
 
 class RecordingSettings final : public SettingsBackend {
-public:
+  public:
     explicit RecordingSettings(std::vector<std::string>* log = nullptr) : log_(log) {}
 
     std::optional<std::string> read(const std::string& name) override {
@@ -30,6 +30,6 @@ public:
     std::vector<std::string> journal;
     std::vector<std::string> writes;  // the names, in the order they were written
 
-private:
+  private:
     std::vector<std::string>* log_;
 };

@@ -7,7 +7,7 @@
 #include "core/shell.h"
 
 class RecordingShell final : public Shell {
-public:
+  public:
     explicit RecordingShell(std::vector<std::string>* log = nullptr) : log_(log) {}
 
     void showError(const std::string& text) override {
@@ -39,7 +39,7 @@ public:
     int quitRequests = 0;
     int beeps = 0;
 
-private:
+  private:
     void note(const std::string& line) {
         if (log_) log_->push_back(line);
     }

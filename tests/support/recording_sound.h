@@ -8,7 +8,7 @@
 #include "core/sound/sound_library.h"
 
 class RecordingSoundLibrary final : public SoundLibrary {
-public:
+  public:
     bool Init(int mixRate, int maxChannels, unsigned flags) override {
         record("Init(" + std::to_string(mixRate) + "," + std::to_string(maxChannels) + "," +
                std::to_string(flags) + ")");
@@ -54,7 +54,7 @@ public:
         played;  // per PlaySound the file ("" = null handle), "<silence>" per stop
     std::set<std::string> missingFiles;
 
-private:
+  private:
     struct Loaded {
         SampleHandle handle;
         std::string file;

@@ -9,7 +9,7 @@
 #include "core/game/random.h"
 
 class ScriptedRandom final : public RandomSource {
-public:
+  public:
     int Random(int n) override {
         bounds.push_back(n);
         if (!script.empty()) {

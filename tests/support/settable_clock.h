@@ -3,7 +3,7 @@
 #include "core/game/local_clock.h"
 
 class SettableClock final : public LocalClock {
-public:
+  public:
     SettableClock() = default;
     SettableClock(int hours, int minutes) : time{hours, minutes} {}
     TimeOfDay now() const override { return time; }

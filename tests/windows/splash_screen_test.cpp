@@ -8,9 +8,9 @@
 #include <QComboBox>
 #include <QtTest/QTest>
 
+#include "support/qstring_printer.h"
 #include "support/recording_settings.h"
 #include "support/recording_shell.h"
-#include "support/qstring_printer.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;

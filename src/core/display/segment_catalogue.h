@@ -129,7 +129,8 @@ inline constexpr std::array<SegmentInfo, 117> kSegmentCatalogue{{
     {"im_background_front", true, true, 3},
     {"btn_open", true, false, 5},
     {"btn_game_menu_background", true, false, 0},
-    {"btn_game_menu_top", true, false, 0},}};
+    {"btn_game_menu_top", true, false, 0},
+}};
 
 inline constexpr int kSegmentCount = static_cast<int>(kSegmentCatalogue.size());
 inline constexpr int kPictureSectionCount = 113;

@@ -34,7 +34,9 @@ void SegmentDisplay::copyPicture(SegmentId destination, SegmentId source) {
     setPicture(destination, segments_[source].picture);
 }
 
-void SegmentDisplay::clearPicture(SegmentId id) { setPicture(id, nullptr); }
+void SegmentDisplay::clearPicture(SegmentId id) {
+    setPicture(id, nullptr);
+}
 
 void SegmentDisplay::setPicture(SegmentId id, Picture picture) {
     Segment& s = segments_[id];

@@ -4,9 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/picture.h"
 #include "core/display/segment_catalogue.h"
 #include "core/display/segment_groups.h"
+#include "core/picture.h"
 
 struct Rect {
     int left = 0;
@@ -32,7 +32,7 @@ struct Segment {
 };
 
 class SegmentDisplay {
-public:
+  public:
     SegmentDisplay();
 
     const Segment& segment(SegmentId id) const { return segments_[id]; }
@@ -78,7 +78,7 @@ public:
     std::array<int, 4> digitsShown() const;
     void showDigits(const std::array<int, 4>& digits);
 
-private:
+  private:
     void damage(const Rect& r) {
         if (r.width > 0 && r.height > 0) damage_.push_back(r);
     }

@@ -17,8 +17,8 @@ inline constexpr int kRowPositions = 7;
 // Part order of HeroSegments[p][part].
 enum HeroPart { Body, HandUp, HandDown, LegLeftUp, LegLeftDown, LegRightUp, LegRightDown, Base };
 inline constexpr std::array<std::string_view, kHeroParts> kHeroPartNames{
-    "body", "hand_up", "hand_down", "leg_left_up", "leg_left_down", "leg_right_up",
-    "leg_right_down", "base"};
+    "body",          "hand_up",      "hand_down",      "leg_left_up",
+    "leg_left_down", "leg_right_up", "leg_right_down", "base"};
 
 namespace detail {
 // Builds "<prefix><a>_<b>" or "<prefix><a>" lookups at compile time without allocation.
@@ -74,7 +74,8 @@ inline constexpr auto HeroSegments = [] {
 inline constexpr auto ItemSegments = [] {
     std::array<std::array<SegmentId, kRowPositions>, kItemRows> t{};
     for (int r = 1; r <= kItemRows; ++r)
-        for (int k = 1; k <= kRowPositions; ++k) t[r - 1][k - 1] = detail::indexed("im_item_", r, k);
+        for (int k = 1; k <= kRowPositions; ++k)
+            t[r - 1][k - 1] = detail::indexed("im_item_", r, k);
     return t;
 }();
 

@@ -9,7 +9,7 @@
 #include "core/display/segment_display.h"
 
 class WindowOutline {
-public:
+  public:
     // keyColour is $00BBGGRR, red in the lowest byte. Marks the outline as changed.
     void reset(const SegmentDisplay& display, std::uint32_t keyColour);
 
@@ -17,7 +17,7 @@ public:
     // or the reset.
     bool changed(const SegmentDisplay& display);
 
-private:
+  private:
     struct State {
         bool visible = false;
         const PictureData* picture = nullptr;

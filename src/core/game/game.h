@@ -55,7 +55,7 @@ struct GameSequence {
 };
 
 class Game : private GameSequence {
-public:
+  public:
     explicit Game(const GameContext& context);
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
@@ -138,7 +138,7 @@ public:
 
     SegmentDisplay& display() { return display_; }
 
-private:
+  private:
     // Starts a sequence "at once": interval 1, enabled; the first step runs after we return.
     static void startAtOnce(Timer& t) {
         t.setInterval(1);

@@ -2,8 +2,8 @@
 // and after the third miss the game-over sequence with the high-score update.
 #include <array>
 
-#include "core/settings_store.h"
 #include "core/game/game.h"
+#include "core/settings_store.h"
 
 using namespace groups;
 

@@ -1,20 +1,28 @@
 // The mode state machine: button operations, Gam_Set_Mode and stopping the timers.
-#include "core/settings_store.h"
 #include "core/game/game.h"
+#include "core/settings_store.h"
 
 Game::Game(const GameContext& c)
-    : Timer_Game_Start(c.scheduler.createTimer("Timer_Game_Start", [this] { Timer_Game_StartTimer(); })),
+    : Timer_Game_Start(
+          c.scheduler.createTimer("Timer_Game_Start", [this] { Timer_Game_StartTimer(); })),
       Timer_Game(c.scheduler.createTimer("Timer_Game", [this] { Timer_GameTimer(); })),
-      Timer_Hero_Hand_1(c.scheduler.createTimer("Timer_Hero_Hand_1", [this] { Timer_Hero_HandTimer(1); })),
-      Timer_Hero_Hand_2(c.scheduler.createTimer("Timer_Hero_Hand_2", [this] { Timer_Hero_HandTimer(2); })),
-      Timer_Hero_Hand_3(c.scheduler.createTimer("Timer_Hero_Hand_3", [this] { Timer_Hero_HandTimer(3); })),
-      Timer_Hero_Hand_4(c.scheduler.createTimer("Timer_Hero_Hand_4", [this] { Timer_Hero_HandTimer(4); })),
+      Timer_Hero_Hand_1(
+          c.scheduler.createTimer("Timer_Hero_Hand_1", [this] { Timer_Hero_HandTimer(1); })),
+      Timer_Hero_Hand_2(
+          c.scheduler.createTimer("Timer_Hero_Hand_2", [this] { Timer_Hero_HandTimer(2); })),
+      Timer_Hero_Hand_3(
+          c.scheduler.createTimer("Timer_Hero_Hand_3", [this] { Timer_Hero_HandTimer(3); })),
+      Timer_Hero_Hand_4(
+          c.scheduler.createTimer("Timer_Hero_Hand_4", [this] { Timer_Hero_HandTimer(4); })),
       Timer_Miss_1(c.scheduler.createTimer("Timer_Miss_1", [this] { Timer_Miss_1Timer(); })),
       Timer_Miss_2(c.scheduler.createTimer("Timer_Miss_2", [this] { Timer_Miss_2Timer(); })),
       Timer_Miss_3(c.scheduler.createTimer("Timer_Miss_3", [this] { Timer_Miss_3Timer(); })),
-      Timer_Game_Over(c.scheduler.createTimer("Timer_Game_Over", [this] { Timer_Game_OverTimer(); })),
-      Timer_Chance_Time(c.scheduler.createTimer("Timer_Chance_Time", [this] { Timer_Chance_TimeTimer(); })),
-      Timer_Score_Blink(c.scheduler.createTimer("Timer_Score_Blink", [this] { Timer_Score_BlinkTimer(); })),
+      Timer_Game_Over(
+          c.scheduler.createTimer("Timer_Game_Over", [this] { Timer_Game_OverTimer(); })),
+      Timer_Chance_Time(
+          c.scheduler.createTimer("Timer_Chance_Time", [this] { Timer_Chance_TimeTimer(); })),
+      Timer_Score_Blink(
+          c.scheduler.createTimer("Timer_Score_Blink", [this] { Timer_Score_BlinkTimer(); })),
       Timer_Clock(c.scheduler.createTimer("Timer_Clock", [this] { Timer_ClockTimer(); })),
       HandTimers{&Timer_Hero_Hand_1, &Timer_Hero_Hand_2, &Timer_Hero_Hand_3, &Timer_Hero_Hand_4},
       display_(c.display),

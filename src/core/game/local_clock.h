@@ -6,13 +6,13 @@ struct TimeOfDay {
 };
 
 class LocalClock {
-public:
+  public:
     virtual ~LocalClock() = default;
     virtual TimeOfDay now() const = 0;
 };
 
 // The computer's local time.
 class SystemLocalClock final : public LocalClock {
-public:
+  public:
     TimeOfDay now() const override;
 };

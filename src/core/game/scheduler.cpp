@@ -24,7 +24,9 @@ Timer& Scheduler::createTimer(std::string name, std::function<void()> handler) {
     return timers_.back();
 }
 
-std::int64_t Scheduler::now() const { return handlerTime_ ? *handlerTime_ : clockNow(); }
+std::int64_t Scheduler::now() const {
+    return handlerTime_ ? *handlerTime_ : clockNow();
+}
 
 std::optional<std::int64_t> Scheduler::nextDue() const {
     std::optional<std::int64_t> best;
@@ -72,4 +74,6 @@ void Scheduler::advanceTo(std::int64_t target) {
     inRun_ = false;
 }
 
-void Scheduler::advance(std::int64_t ms) { advanceTo(clockNow() + ms); }
+void Scheduler::advance(std::int64_t ms) {
+    advanceTo(clockNow() + ms);
+}

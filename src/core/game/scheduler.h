@@ -23,7 +23,7 @@
 class Scheduler;
 
 class Timer {
-public:
+  public:
     void setInterval(int ms);
     int interval() const { return interval_; }
     void setEnabled(bool on);
@@ -31,7 +31,7 @@ public:
     const std::string& name() const { return name_; }
     std::int64_t due() const { return due_; }
 
-private:
+  private:
     friend class Scheduler;
     Timer(Scheduler& s, std::string name, std::function<void()> handler)
         : scheduler_(s), name_(std::move(name)), handler_(std::move(handler)) {}
@@ -45,7 +45,7 @@ private:
 };
 
 class Scheduler {
-public:
+  public:
     using Clock = std::function<std::int64_t()>;  // monotonic milliseconds
 
     // Without a clock the scheduler runs in virtual time, moved only by advance().
@@ -84,7 +84,7 @@ public:
 
     static constexpr std::int64_t kMaxCatchUpMs = 1000;
 
-private:
+  private:
     friend class Timer;
     std::int64_t clockNow() const { return clock_ ? clock_() : virtualNow_; }
     Timer* earliestDue(std::int64_t limit);

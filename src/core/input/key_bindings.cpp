@@ -1,7 +1,7 @@
 #include "core/input/key_bindings.h"
 
-#include "core/settings_store.h"
 #include "core/input/key_choices.h"
+#include "core/settings_store.h"
 
 void KeyBindings::load(SettingsStore& settings) {
     for (int n = 1; n <= kBindingCount; ++n) {

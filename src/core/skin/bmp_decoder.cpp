@@ -11,7 +11,7 @@
 namespace {
 
 class Reader {
-public:
+  public:
     explicit Reader(std::span<const std::uint8_t> data) : data_(data) {}
     bool has(std::size_t offset, std::size_t count) const {
         return offset <= data_.size() && count <= data_.size() - offset;
@@ -30,7 +30,7 @@ public:
     std::size_t size() const { return data_.size(); }
     const std::uint8_t* at(std::size_t o) const { return data_.data() + o; }
 
-private:
+  private:
     std::span<const std::uint8_t> data_;
 };
 
@@ -79,7 +79,7 @@ struct Header {
 using Palette = std::array<std::array<std::uint8_t, 3>, 256>;
 
 class Canvas {
-public:
+  public:
     Canvas(const Header& h, PictureData& out) : h_(h), out_(out) {}
     // Row as stored in the file (0 = first stored row) to picture row.
     int pictureRow(std::int64_t storedRow) const {
@@ -94,7 +94,7 @@ public:
         p[3] = a;
     }
 
-private:
+  private:
     const Header& h_;
     PictureData& out_;
 };

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "core/shell.h"
-#include "core/picture.h"
 #include "core/display/segment_display.h"
+#include "core/picture.h"
+#include "core/shell.h"
 #include "core/skin/picture_decoder.h"
 
 // How the device window presents itself; the Qt window applies it after each load. It lives as

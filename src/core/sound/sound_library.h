@@ -12,7 +12,7 @@ constexpr int kAnySampleSlot = -1;   // SampleLoad: the library picks the slot
 constexpr unsigned kSample2D = 0x2000;
 
 class SoundLibrary {
-public:
+  public:
     virtual ~SoundLibrary() = default;
     virtual bool Init(int mixRate, int maxChannels, unsigned flags) = 0;
     virtual bool SetOutput(int outputType) = 0;

@@ -46,7 +46,7 @@ inline constexpr std::array<SampleInfo, kSoundCount> kSamples{{
 }};
 
 class SoundSystem {
-public:
+  public:
     explicit SoundSystem(SoundLibrary& library) : library_(library) {}
 
     // Opens the driver named by a choice text of kSoundDrivers, stores the choice and loads the
@@ -61,7 +61,7 @@ public:
     bool SoundOn() const { return soundOn_; }
     SampleHandle handle(SoundId id) const { return handles_[static_cast<int>(id)]; }
 
-protected:
+  protected:
     SoundLibrary& library_;
     bool soundOn_ = false;
     std::array<SampleHandle, kSoundCount> handles_{};
