@@ -35,7 +35,7 @@ QuitSignals::QuitSignals(std::function<void()> onSignal, QObject* parent)
         }
         if (onSignal_) onSignal_();
     });
-    struct sigaction action {};
+    struct sigaction action = {};
     action.sa_handler = onQuitSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

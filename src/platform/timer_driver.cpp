@@ -21,8 +21,8 @@ TimerDriver::TimerDriver(Scheduler& scheduler, bool virtualTime, QObject* parent
     scheduler_.setWakeup([this] {
         if (rearmQueued_) return;
         rearmQueued_ = true;
-        QMetaObject::invokeMethod(
-            this, [this] { rearm(); }, Qt::QueuedConnection);
+        const auto later = [this] { rearm(); };
+        QMetaObject::invokeMethod(this, later, Qt::QueuedConnection);
     });
 }
 

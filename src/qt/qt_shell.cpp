@@ -29,8 +29,8 @@ void QtShell::requestQuit() {
     // Ends the event loop the next time it looks for work; also when asked during start-up,
     // before the loop runs (the queued call waits for it).
     quitRequested_ = true;
-    QMetaObject::invokeMethod(
-        qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    const auto exitLoop = [] { QCoreApplication::exit(0); };
+    QMetaObject::invokeMethod(qApp, exitLoop, Qt::QueuedConnection);
 }
 
 void QtShell::openDocument(const std::string& name) {

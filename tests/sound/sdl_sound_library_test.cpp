@@ -80,7 +80,7 @@ TEST_F(SdlLibraryTest, InitOpensTheDeviceWithSixtyFourChannels) {
     EXPECT_EQ(Mix_AllocateChannels(-1), 64);
     // Ctrl+C and a logout still reach the program, not a quit event nobody reads.
     for (const int signal : {SIGINT, SIGTERM}) {
-        struct sigaction now {};
+        struct sigaction now = {};
         sigaction(signal, nullptr, &now);
         EXPECT_EQ(now.sa_handler, SIG_DFL) << signal;
     }

@@ -51,7 +51,7 @@ std::optional<std::vector<std::uint8_t>> readRegularFile(const std::string& path
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};
-    struct stat st {};
+    struct stat st = {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return std::nullopt;
     const auto size = static_cast<std::uint64_t>(st.st_size);
     if (!head && size > maxBytes) return std::nullopt;
