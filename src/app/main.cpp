@@ -32,10 +32,8 @@ int main(int argc, char** argv) {
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 #endif
     choosePlatform();
-    // The device is a photograph drawn pixel for pixel: it is not scaled with the desktop's dot
-    // density (a user may still ask for it with the variable).
-    if (!qEnvironmentVariableIsSet("QT_ENABLE_HIGHDPI_SCALING"))
-        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    // The windows follow the desktop's scale, whole or fractional, as every other window does;
+    // the device keeps its size in the desktop's logical pixels and is drawn for the screen's.
     QApplication app(argc, argv);
     // No display name: Qt would add it to every window's caption.
     QGuiApplication::setApplicationDisplayName(QString());
@@ -53,6 +51,8 @@ int main(int argc, char** argv) {
     ProgramWindows windows(MainWindowSetup{programFolder, &store, &soundLibrary, false, true},
                            shell);
     shell.setOwner(&windows.main());
+    QObject::connect(&shell.monitor(), &DeviceMonitor::changed, &windows.main(),
+                     &TForm1::followMonitor);
     windows.show();
     return app.exec();
 }

@@ -38,8 +38,10 @@ class Device {
 
     // What the store keeps for the device: the key bindings and both high scores.
     void loadStored();
-    // Config.ini and its pictures from the program folder, for full screen or the window.
-    void loadSkin(const std::string& programFolder, bool fullscreen);
+    // Config.ini and its pictures from the program folder, for full screen or the window. A skin
+    // shown larger than its own pixels (zoomed) lays full screen out on the screen measured in
+    // its pixels: `scale` screen pixels to one of the skin's.
+    void loadSkin(const std::string& programFolder, bool fullscreen, double scale = 1.0);
     // The simulator starts: the device lies closed, as when it is taken out of its box.
     void start();
     // Reset Hiscores: both to 0, stored at once; the device beeps.

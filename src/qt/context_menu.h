@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "qt/menu_commands.h"
+#include "qt/zoom.h"
 
 class QAction;
 
@@ -17,8 +18,10 @@ struct MenuItemInfo {
     void (MenuCommands::*click)();
 };
 
-inline constexpr int kMenuItemCount = 13;
+inline constexpr int kMenuItemCount = 14;
 extern const std::array<MenuItemInfo, kMenuItemCount> kMenuItems;
+// The item that opens the zoom choices (a submenu here, a row of the game menu).
+inline constexpr std::string_view kZoomItem = "pm_12_zoom";
 
 class ContextMenu : public QMenu, public MenuChecks {
     Q_OBJECT
@@ -34,6 +37,7 @@ class ContextMenu : public QMenu, public MenuChecks {
 
     QAction* item(int i) const { return items_[i]; }  // 0-based, menu order, separators included
     QAction* item(std::string_view name) const;
+    ZoomMenu& zoomMenu() const { return *zoom_; }
     static bool isSeparator(int i) { return kMenuItems[i].caption == "-"; }
 
     // Runs the item whose shortcut is this virtual-key code; false when none has it. For key
@@ -48,4 +52,5 @@ class ContextMenu : public QMenu, public MenuChecks {
   private:
     MenuCommands& commands_;
     std::array<QAction*, kMenuItemCount> items_{};
+    ZoomMenu* zoom_ = nullptr;
 };

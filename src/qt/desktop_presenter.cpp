@@ -1,8 +1,10 @@
 #include "qt/desktop_presenter.h"
 
+#include <xcb/shape.h>
 #include <xcb/xcb.h>
 
 #include <QGuiApplication>
+#include <QRegion>
 #include <QWidget>
 #include <QWindow>
 #include <chrono>
@@ -10,6 +12,7 @@
 #include <cstring>
 #include <memory>
 #include <thread>
+#include <vector>
 
 namespace {
 // The X connection Qt opened, on an X11 desktop.
@@ -96,6 +99,25 @@ void DesktopPresenter::withdraw(QWidget& window) const {
         withdrawX11(window);
     else
         window.hide();
+}
+
+bool DesktopPresenter::shapeInScreenPixels(QWidget& window, const QRegion& pixels) const {
+    xcb_connection_t* c =
+        kind_ == DesktopKind::X11 || kind_ == DesktopKind::XWayland ? xConnection() : nullptr;
+    if (!c) return false;
+    // Qt hands a window's mask to X11 in logical pixels, which at a fractional scale cannot
+    // follow the device's outline: the X shape is set here, on the same connection.
+    std::vector<xcb_rectangle_t> rects;
+    rects.reserve(static_cast<std::size_t>(pixels.rectCount()));
+    for (const QRect& r : pixels)
+        rects.push_back({static_cast<std::int16_t>(r.x()), static_cast<std::int16_t>(r.y()),
+                         static_cast<std::uint16_t>(r.width()),
+                         static_cast<std::uint16_t>(r.height())});
+    xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_UNSORTED,
+                         static_cast<xcb_window_t>(window.winId()), 0, 0,
+                         static_cast<std::uint32_t>(rects.size()), rects.data());
+    xcb_flush(c);
+    return true;
 }
 
 bool DesktopPresenter::beginMove(QWidget& window) const {

@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QRect>
 
+class QRegion;
 class QWidget;
 
 enum class DesktopKind {
@@ -30,6 +31,10 @@ class DesktopPresenter {
     void present(QWidget& window, const QRect& place, bool fullScreen) const;
     // Unmaps the window (it keeps its place and state for the next present).
     void withdraw(QWidget& window) const;
+
+    // Gives the window the outline of these pixels of the screen (not logical pixels), where
+    // the desktop takes an outline that exact (X11); false where it does not.
+    bool shapeInScreenPixels(QWidget& window, const QRegion& pixels) const;
 
     // A drag of the window began: true when the desktop moves the window itself from now on
     // (until the button is released); false when the program must follow the pointer.

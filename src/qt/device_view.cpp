@@ -46,10 +46,28 @@ void DeviceView::setColourKey(std::optional<QColor> key) {
     update();
 }
 
+void DeviceView::setZoom(double zoom) {
+    if (zoom_ == zoom) return;
+    zoom_ = zoom;
+    update();
+}
+
+void DeviceView::setSharpPictures(std::map<const PictureData*, Picture> sharp) {
+    cache_.setSharp(std::move(sharp));
+    update();
+}
+
+QPoint DeviceView::skinPoint(QPointF at) const {
+    const ViewScale s = scale();
+    return s.identity() ? at.toPoint() : s.skinPoint(at.x(), at.y());
+}
+
 void DeviceView::flushDamage() {
     if (!display_.hasDamage()) return;
+    const ViewScale s = scale();
     QRegion region;
-    for (const Rect& r : display_.takeDamage()) region += QRect(r.left, r.top, r.width, r.height);
+    for (const Rect& r : display_.takeDamage())
+        region += s.identity() ? QRect(r.left, r.top, r.width, r.height) : s.logicalRect(r);
     update(region);
 }
 
@@ -81,11 +99,99 @@ void DeviceView::paintSegments(QPainter& painter, const QRect& clip) {
 
 void DeviceView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    if (colourKey_)
+    const ViewScale s = scale();
+    if (!s.identity())
+        paintScaled(painter, s, event->rect());
+    else if (colourKey_)
         paintKeyed(painter, event->rect());
     else
         paintSegments(painter, event->rect());
     if (onPainted) onPainted();
+}
+
+void DeviceView::useScale(const ViewScale& scale) {
+    cache_.setScale(scale.factor(),
+                    colourKey_ ? std::optional(*colourKey_ & 0xFFFFFFu) : std::nullopt);
+}
+
+QSize DeviceView::deviceSize(const ViewScale& scale) const {
+    return scale.deviceOfLogical(rect()).size();
+}
+
+void DeviceView::paintSegmentsScaled(QPainter& painter, const ViewScale& scale, const QRect& clip) {
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(clip, colourKey_ ? QColor(Qt::transparent) : background_);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const auto& segments = display_.segments();
+    for (int id = 0; id < kSegmentCount; ++id) {
+        const Segment& s = segments[id];
+        if (!s.visible || !s.picture || s.picture->width <= 0 || s.picture->height <= 0) continue;
+        const QRect bounds = scale.deviceRect(s.bounds);
+        if (!bounds.intersects(clip)) continue;
+        if (id == seg("im_backdrop")) {
+            // Stretched to the whole view, or centred at its own size times the scale.
+            const QSize whole = deviceSize(scale);
+            const QSize size = backdropStretch_ ? whole
+                                                : QSize(scale.edge(s.picture->width),
+                                                        scale.edge(s.picture->height));
+            painter.drawImage(
+                QPoint((whole.width() - size.width()) / 2, (whole.height() - size.height()) / 2),
+                cache_.scaled(s.picture, size).image);
+            continue;
+        }
+        const QPoint at(bounds.left(), bounds.top());
+        const QSize size(scale.edge(s.bounds.left + s.picture->width) - at.x(),
+                         scale.edge(s.bounds.top + s.picture->height) - at.y());
+        const PictureCache::Scaled& picture = cache_.scaled(s.picture, size);
+        painter.save();
+        painter.setClipRect(bounds.intersected(clip));
+        if (!picture.holes.isNull()) {
+            // The key colour in a picture opens the outline there, whatever lies below.
+            painter.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+            painter.drawImage(at, picture.holes);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        }
+        painter.drawImage(at, picture.image);
+        painter.restore();
+    }
+}
+
+namespace {
+// The outline of the windowed device at a scale: the edges of its scaled pictures are partly
+// clear, and a shaped window can only show a pixel or not. Mostly clear is clear; the rest is
+// opaque in its own colour, never blended with what lies behind (a key colour or black).
+void hardenOutline(QImage& image, QSize size) {
+    for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            const int alpha = qAlpha(line[x]);
+            if (alpha == 255) continue;
+            line[x] = alpha < 128 ? 0 : (qUnpremultiply(line[x]) | 0xFF000000u);
+        }
+    }
+}
+}  // namespace
+
+void DeviceView::paintScaled(QPainter& painter, const ViewScale& scale, const QRect& logicalClip) {
+    useScale(scale);
+    const QRect clip = scale.deviceOfLogical(logicalClip);
+    // The painter in the screen's own pixels, where the pictures were scaled to.
+    painter.scale(1.0 / scale.ratio, 1.0 / scale.ratio);
+    if (!colourKey_) {
+        paintSegmentsScaled(painter, scale, clip);
+        return;
+    }
+    if (keyedBuffer_.width() < clip.width() || keyedBuffer_.height() < clip.height())
+        keyedBuffer_ = QImage(clip.size().expandedTo(keyedBuffer_.size()),
+                              QImage::Format_ARGB32_Premultiplied);
+    {
+        QPainter buffer(&keyedBuffer_);
+        buffer.translate(-clip.topLeft());
+        paintSegmentsScaled(buffer, scale, clip);
+    }
+    hardenOutline(keyedBuffer_, clip.size());
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(clip.topLeft(), keyedBuffer_, QRect(QPoint(0, 0), clip.size()));
 }
 
 void DeviceView::paintKeyed(QPainter& painter, const QRect& clip) {
@@ -109,14 +215,26 @@ void DeviceView::paintKeyed(QPainter& painter, const QRect& clip) {
 }
 
 QImage DeviceView::compose() {
-    QImage image(size(), QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&image);
-    paintSegments(painter, rect());
+    const ViewScale s = scale();
+    if (s.identity()) {
+        QImage image(size(), QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&image);
+        paintSegments(painter, rect());
+        return image;
+    }
+    useScale(s);
+    const QSize whole = deviceSize(s);
+    QImage image(whole, QImage::Format_ARGB32_Premultiplied);
+    {
+        QPainter painter(&image);
+        paintSegmentsScaled(painter, s, QRect(QPoint(0, 0), whole));
+    }
+    if (colourKey_) hardenOutline(image, whole);
     return image;
 }
 
 void DeviceView::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
+    const QPoint p = skinPoint(event->position());
     const SegmentId hit = display_.hitTest(p.x(), p.y());
     // Qt grabs the mouse for the widget from press to release; we remember which segment got the
     // left press so that its release goes to it even when the pointer has left it. Every left
@@ -138,7 +256,7 @@ void DeviceView::mouseReleaseEvent(QMouseEvent* event) {
     const SegmentId target = captured_;
     if (event->buttons() == Qt::NoButton) captured_ = -1;
     if (onMouseRelease) onMouseRelease(target, event);
-    updateCursor(event->position().toPoint());
+    updateCursor(skinPoint(event->position()));
 }
 
 void DeviceView::mouseMoveEvent(QMouseEvent* event) {
@@ -146,7 +264,7 @@ void DeviceView::mouseMoveEvent(QMouseEvent* event) {
         if (onMouseMove) onMouseMove(captured_, event);
         return;
     }
-    updateCursor(event->position().toPoint());
+    updateCursor(skinPoint(event->position()));
 }
 
 void DeviceView::updateCursor(const QPoint& pos) {
@@ -158,7 +276,8 @@ void DeviceView::updateCursor(const QPoint& pos) {
 bool DeviceView::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
-        const SegmentId hit = display_.hitTest(help->pos().x(), help->pos().y());
+        const QPoint at = skinPoint(help->pos());
+        const SegmentId hit = display_.hitTest(at.x(), at.y());
         const QString hint = hintFor && hit >= 0 ? hintFor(hit) : QString();
         if (hint.isEmpty()) {
             QToolTip::hideText();

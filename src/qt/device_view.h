@@ -7,6 +7,7 @@
 
 #include "core/display/segment_display.h"
 #include "qt/picture_cache.h"
+#include "qt/view_scale.h"
 
 class DeviceView : public QWidget {
     Q_OBJECT
@@ -21,13 +22,23 @@ class DeviceView : public QWidget {
     // Forgets the segment that received the press (the desktop took over the pointer).
     void releaseCapture() { captured_ = -1; }
 
+    // The player's zoom; the desktop's scale is the window's own.
+    void setZoom(double zoom);
+    ViewScale scale() const { return {zoom_, devicePixelRatioF()}; }
+    // Sharper pictures for scales of 2 and more, by the picture each one replaces.
+    void setSharpPictures(std::map<const PictureData*, Picture> sharp);
+    // The skin point under a point of the view.
+    QPoint skinPoint(QPointF at) const;
+
     // After a skin load: the cache lets go of the pictures the segments no longer show.
     void dropUnusedPictures() { cache_.dropUnused(); }
 
     // Repaints what changed in the segment display since the last call.
     void flushDamage();
 
-    // The whole picture as it is on screen (for the window shape and for tests).
+    // The whole picture as it is on screen, in the screen's pixels (for the window shape and
+    // for tests). At a scale the windowed device's outline is in its alpha: each pixel is
+    // either opaque or clear.
     QImage compose();
 
     // Hooks for the window that hosts the view.
@@ -48,6 +59,11 @@ class DeviceView : public QWidget {
   private:
     void paintSegments(QPainter& painter, const QRect& clip);
     void paintKeyed(QPainter& painter, const QRect& clip);
+    // The same at a scale: painter and clip in the screen's pixels.
+    void paintScaled(QPainter& painter, const ViewScale& scale, const QRect& logicalClip);
+    void paintSegmentsScaled(QPainter& painter, const ViewScale& scale, const QRect& clip);
+    QSize deviceSize(const ViewScale& scale) const;
+    void useScale(const ViewScale& scale);
     void updateCursor(const QPoint& pos);
 
     SegmentDisplay& display_;
@@ -56,5 +72,6 @@ class DeviceView : public QWidget {
     std::optional<QRgb> colourKey_;
     QImage keyedBuffer_;  // reused: a keyed repaint composes here first
     bool backdropStretch_ = false;
+    double zoom_ = 1.0;
     SegmentId captured_ = -1;  // segment that received the press, until the release
 };

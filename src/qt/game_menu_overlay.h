@@ -1,6 +1,6 @@
 #pragma once
-// The game menu of full-screen mode: thirteen text rows over the device window, one per context
-// menu item, shown while the panel is unfolded.
+// The game menu of full-screen mode: one text row per context menu item over the device window,
+// shown while the panel is unfolded.
 #include <QLabel>
 #include <QPointer>
 #include <array>
@@ -8,6 +8,7 @@
 
 #include "core/display/segment_display.h"
 #include "core/picture.h"
+#include "qt/context_menu.h"
 
 class QAction;
 
@@ -16,7 +17,8 @@ class QAction;
 class GameMenuRow : public QLabel {
     Q_OBJECT
   public:
-    GameMenuRow(QWidget* parent, int index);
+    // At `zoom` times its size, as the panel it lies on.
+    GameMenuRow(QWidget* parent, int index, double zoom);
 
     std::function<void()> onClick;
     std::function<void()> onLeftRelease;       // la_menu_itemMouseUp
@@ -37,18 +39,22 @@ class GameMenuRow : public QLabel {
 
 class GameMenuOverlay {
   public:
-    static constexpr int kRows = 13;
+    static constexpr int kRows = kMenuItemCount;
     static constexpr int kRowHeight = 32;
     static constexpr int kWidth = kGameMenuPanel.width;
+    // The unfolded panel holds the title band and one row per item.
+    static_assert(kGameMenuPanel.height == kRowHeight * (kRows + 1));
 
     explicit GameMenuOverlay(QWidget& host) : host_(host) {}
 
     // The panel belongs to the program, not to the skin.
     static Picture panelPicture();
 
-    // Builds the rows from the menu items as they are now (captions, check marks, enabled).
+    // Builds the rows from the menu items as they are now (captions, check marks, enabled), at
+    // the device's zoom.
     void open(const std::array<QAction*, kRows>& items, const std::function<void(int)>& run,
-              const std::function<void()>& close, const std::function<void(QPoint)>& contextMenu);
+              const std::function<void()>& close, const std::function<void(QPoint)>& contextMenu,
+              double zoom = 1.0);
     // Removes the rows once the event being handled is done with them.
     void close();
     bool isOpen() const;

@@ -143,11 +143,12 @@ void TKeysForm::FormCreate() {
     cbChange();
 }
 
-void TKeysForm::openCentred() {
+void TKeysForm::openCentred(const QRect& monitor) {
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (screen) {
+    const QRect area = monitor.isValid() || !screen ? monitor : screen->availableGeometry();
+    if (area.isValid()) {
         QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
+        frame.moveCenter(area.center());
         move(frame.topLeft());
     }
     show();

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "core/input/virtual_keys.h"
+#include "core/shell.h"
 #include "qt/key_translation.h"
 
 // One on-page button: a released picture lying over a pressed one, both 16 x 14. Hiding the
@@ -215,11 +216,14 @@ void TManualForm::showEvent(QShowEvent* event) {
         // Centred once; later openings keep the place it was left at.
         placed_ = true;
         const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
-        if (shown) {
-            const QRect area = shown->geometry();
+        QRect area = shown ? shown->geometry() : QRect();
+        if (shell_) {
+            const ScreenSize monitor = shell_->screenSize();
+            area = QRect(monitor.left, monitor.top, monitor.width, monitor.height);
+        }
+        if (area.isValid())
             move(area.x() + (area.width() - width()) / 2,
                  area.y() + (area.height() - height()) / 2);
-        }
     }
     Vid_Show_Page();
     QWidget::showEvent(event);

@@ -5,6 +5,7 @@
 #include <string_view>
 
 class Device;
+enum class ZoomChoice;
 class QWidget;
 class TKeysForm;
 class TSplashForm;
@@ -20,6 +21,9 @@ class CommandWindow {
     virtual void closeGameMenu() = 0;
     // The device takes no input while the key settings dialog holds it.
     virtual void holdForDialog() = 0;
+    // The device shown at the player's zoom; the choices offered at the pointer.
+    virtual void setZoom(ZoomChoice choice) = 0;
+    virtual void offerZoomChoices() = 0;
 };
 
 // The check marks of the menu's items, by item name.
@@ -51,6 +55,9 @@ class MenuCommands {
     void pm_8_hiscoreClick();
     void pm_10_fullscreenClick();
     void pm_11_splashscreenClick();
+    void pm_12_zoomClick();
+    // A zoom chosen: stored, and the device shown at it.
+    void zoomTo(ZoomChoice choice);
     void pm_14_exitClick();
 
   private:

@@ -12,6 +12,7 @@ ProgramWindows::ProgramWindows(const MainWindowSetup& setup, Shell& shell) {
     keys_ = std::make_unique<TKeysForm>(main_->bindings(), main_->settings(), *main_);
     const ManualPages pages = Skin_Load_Manual(setup.programFolder, shell);
     manual_ = std::make_unique<TManualForm>(pages.clientWidth, pages.clientHeight, pages.pages);
+    manual_->setShell(&shell);
     splash_ = std::make_unique<TSplashForm>(main_->settings(), shell, *main_);
     main_->setAboutBox(about_.get());
     main_->setKeySettingsDialog(keys_.get());

@@ -35,10 +35,10 @@ void pressKey(TForm1& w, Qt::Key key, Qt::KeyboardModifiers held = {}) {
 
 // --- Context menu ----------------------------------------------------------------------------
 
-TEST(ContextMenu, HasThirteenItemsInOrderWithTheDefaultItemFirst) {
+TEST(ContextMenu, HasFourteenItemsInOrderWithTheDefaultItemFirst) {
     AppRig rig;
     TForm1& w = rig.create(false);
-    const std::array<const char*, 13> captions{"About...",
+    const std::array<const char*, 14> captions{"About...",
                                                "View 'Readme.txt'",
                                                "View 'Whatsnew.txt'",
                                                "View manual",
@@ -49,9 +49,10 @@ TEST(ContextMenu, HasThirteenItemsInOrderWithTheDefaultItemFirst) {
                                                "",
                                                "Display in fullscreen mode",
                                                "Display splash screen at startup",
+                                               "Zoom",
                                                "",
                                                "Exit"};
-    for (int i = 0; i < 13; ++i) {
+    for (int i = 0; i < 14; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(w.menu().item(i)->isSeparator(), captions[i][0] == '\0');
         if (captions[i][0]) {
@@ -208,20 +209,21 @@ void clickMenuButton(TForm1& w) {
     QTest::mouseClick(&w.view(), Qt::LeftButton, {}, QPoint(10, 10));
 }
 
-TEST(GameMenu, OpensWithThirteenRowsAndTheCheckMarks) {
+TEST(GameMenu, OpensWithFourteenRowsAndTheCheckMarks) {
     AppRig rig;
     TForm1& w = rig.create(false);
     w.startSimulator();
     clickMenuButton(w);
     ASSERT_TRUE(w.GameMenuOpen);
-    EXPECT_EQ(w.display().segment(seg("btn_game_menu_background")).bounds, (Rect{0, 0, 256, 448}));
+    EXPECT_EQ(w.display().segment(seg("btn_game_menu_background")).bounds, (Rect{0, 0, 256, 480}));
     const auto texts = rowTexts(w);
     EXPECT_EQ(texts[0], "   About...");
     EXPECT_EQ(texts[4], "");
     EXPECT_EQ(texts[8], "");
-    EXPECT_EQ(texts[11], "");
+    EXPECT_EQ(texts[12], "");
     EXPECT_EQ(texts[9], "   Display in fullscreen mode [V]");
-    EXPECT_EQ(texts[12], "   Exit");
+    EXPECT_EQ(texts[11], "   Zoom");
+    EXPECT_EQ(texts[13], "   Exit");
     EXPECT_EQ(w.gameMenu().row(9)->geometry(), QRect(0, 320, 256, 32));
 }
 
@@ -255,7 +257,7 @@ TEST(GameMenu, ExitPressedAndReleasedOutsideClosesWithoutExiting) {
     TForm1& w = rig.create(false);
     w.startSimulator();
     clickMenuButton(w);
-    GameMenuRow* exitRow = w.gameMenu().row(12);
+    GameMenuRow* exitRow = w.gameMenu().row(13);
     QTest::mousePress(exitRow, Qt::LeftButton, {}, QPoint(20, 16));
     QTest::mouseRelease(exitRow, Qt::LeftButton, {}, QPoint(20, 200));
     EXPECT_EQ(rig.shell.quitRequests, 0);

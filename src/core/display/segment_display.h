@@ -21,7 +21,7 @@ struct Rect {
 
 // The game menu of full-screen mode: its button folded, and the panel unfolded.
 inline constexpr Rect kGameMenuButton{0, 0, 36, 32};
-inline constexpr Rect kGameMenuPanel{0, 0, 256, 448};
+inline constexpr Rect kGameMenuPanel{0, 0, 256, 480};
 
 struct Segment {
     std::string_view name;

@@ -251,6 +251,8 @@ void Skin_Load(const std::string& programFolder, bool fullscreenMode, Shell& she
         const ClientSize window = boundedClientSize(gameWidth, gameHeight);
         presentation.clientHeight = window.height;
         presentation.clientWidth = window.width;
+        presentation.gameWidth = window.width;
+        presentation.gameHeight = window.height;
 
         Offset offset;
         if (fullscreenMode) {

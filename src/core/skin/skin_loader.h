@@ -21,6 +21,8 @@ struct Presentation {
     std::uint32_t colourKey = 0;         // $00BBGGRR
     bool backdropStretch = false;        // stretch the backdrop over the window, else centre it
     bool fullscreen = false;
+    int gameWidth = 0;  // the game area, GameWidth x GameHeight, also in full screen
+    int gameHeight = 0;
 };
 
 // What one load may hold in all: each picture within perPicture, and all pictures together
