@@ -105,6 +105,12 @@ bool DesktopPresenter::shapeInScreenPixels(QWidget& window, const QRegion& pixel
     xcb_connection_t* c =
         kind_ == DesktopKind::X11 || kind_ == DesktopKind::XWayland ? xConnection() : nullptr;
     if (!c) return false;
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    if (pixels.isEmpty()) {
+        xcb_shape_mask(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, id, 0, 0, XCB_NONE);
+        xcb_flush(c);
+        return true;
+    }
     // Qt hands a window's mask to X11 in logical pixels, which at a fractional scale cannot
     // follow the device's outline: the X shape is set here, on the same connection.
     std::vector<xcb_rectangle_t> rects;
@@ -113,9 +119,8 @@ bool DesktopPresenter::shapeInScreenPixels(QWidget& window, const QRegion& pixel
         rects.push_back({static_cast<std::int16_t>(r.x()), static_cast<std::int16_t>(r.y()),
                          static_cast<std::uint16_t>(r.width()),
                          static_cast<std::uint16_t>(r.height())});
-    xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_UNSORTED,
-                         static_cast<xcb_window_t>(window.winId()), 0, 0,
-                         static_cast<std::uint32_t>(rects.size()), rects.data());
+    xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_UNSORTED, id,
+                         0, 0, static_cast<std::uint32_t>(rects.size()), rects.data());
     xcb_flush(c);
     return true;
 }

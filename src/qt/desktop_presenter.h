@@ -33,7 +33,8 @@ class DesktopPresenter {
     void withdraw(QWidget& window) const;
 
     // Gives the window the outline of these pixels of the screen (not logical pixels), where
-    // the desktop takes an outline that exact (X11); false where it does not.
+    // the desktop takes an outline that exact (X11); false where it does not. An empty region
+    // takes such an outline away: the window is whole again.
     bool shapeInScreenPixels(QWidget& window, const QRegion& pixels) const;
 
     // A drag of the window began: true when the desktop moves the window itself from now on

@@ -52,7 +52,7 @@ void DeviceView::setZoom(double zoom) {
     update();
 }
 
-void DeviceView::setSharpPictures(std::map<const PictureData*, Picture> sharp) {
+void DeviceView::setSharpPictures(PictureCache::SharpSource sharp) {
     cache_.setSharp(std::move(sharp));
     update();
 }
@@ -129,14 +129,19 @@ void DeviceView::paintSegmentsScaled(QPainter& painter, const ViewScale& scale, 
         const QRect bounds = scale.deviceRect(s.bounds);
         if (!bounds.intersects(clip)) continue;
         if (id == seg("im_backdrop")) {
-            // Stretched to the whole view, or centred at its own size times the scale.
+            // Stretched to the whole view, or centred at its own size times the scale. It lies
+            // under everything and is seen whole only when the window is: drawn from its own
+            // pixels, a screen-sized copy of it would cost more memory than it saves time.
             const QSize whole = deviceSize(scale);
             const QSize size = backdropStretch_ ? whole
                                                 : QSize(scale.edge(s.picture->width),
                                                         scale.edge(s.picture->height));
-            painter.drawImage(
-                QPoint((whole.width() - size.width()) / 2, (whole.height() - size.height()) / 2),
-                cache_.scaled(s.picture, size).image);
+            const QPoint corner((whole.width() - size.width()) / 2,
+                                (whole.height() - size.height()) / 2);
+            painter.save();
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(QRect(corner, size), cache_.image(s.picture));
+            painter.restore();
             continue;
         }
         const QPoint at(bounds.left(), bounds.top());
@@ -178,6 +183,7 @@ void DeviceView::paintScaled(QPainter& painter, const ViewScale& scale, const QR
     // The painter in the screen's own pixels, where the pictures were scaled to.
     painter.scale(1.0 / scale.ratio, 1.0 / scale.ratio);
     if (!colourKey_) {
+        keyedBuffer_ = QImage();
         paintSegmentsScaled(painter, scale, clip);
         return;
     }

@@ -26,7 +26,7 @@ class DeviceView : public QWidget {
     void setZoom(double zoom);
     ViewScale scale() const { return {zoom_, devicePixelRatioF()}; }
     // Sharper pictures for scales of 2 and more, by the picture each one replaces.
-    void setSharpPictures(std::map<const PictureData*, Picture> sharp);
+    void setSharpPictures(PictureCache::SharpSource sharp);
     // The skin point under a point of the view.
     QPoint skinPoint(QPointF at) const;
 

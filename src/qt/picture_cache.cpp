@@ -62,7 +62,7 @@ void PictureCache::setScale(double factor, std::optional<std::uint32_t> key) {
     scaled_.clear();
 }
 
-void PictureCache::setSharp(std::map<const PictureData*, Picture> sharp) {
+void PictureCache::setSharp(SharpSource sharp) {
     sharp_ = std::move(sharp);
     scaled_.clear();
 }
@@ -71,8 +71,9 @@ const PictureCache::Scaled& PictureCache::scaled(const Picture& picture, QSize s
     const ScaledKey key{picture.get(), size.width(), size.height()};
     auto it = scaled_.find(key);
     if (it != scaled_.end()) return it->second.scaled;
-    const auto sharp = factor_ >= 2.0 ? sharp_.find(picture.get()) : sharp_.end();
-    QImage source = toImage(sharp != sharp_.end() ? *sharp->second : *picture);
+    // The sharp picture is read for this one use: kept, it would double what a scale costs.
+    const Picture sharp = factor_ >= 2.0 && sharp_ ? sharp_(*picture) : nullptr;
+    QImage source = toImage(sharp ? *sharp : *picture);
     Scaled made;
     if (key_) made.holes = scaledTo(takeKey(source, opaqueKey(*key_)), size);
     made.image = scaledTo(source, size);

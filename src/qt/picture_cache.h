@@ -4,6 +4,7 @@
 // At a scale other than the skin's own the pictures are scaled once per scale, never per paint.
 #include <QImage>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <tuple>
@@ -32,8 +33,10 @@ class PictureCache {
     // Scaled pictures are made for this factor (screen pixels per skin pixel) and this key
     // colour ($00BBGGRR, none in full screen); a change forgets those made before.
     void setScale(double factor, std::optional<std::uint32_t> key);
-    // Pictures at twice their size, for factors of 2 and more, by the picture they replace.
-    void setSharp(std::map<const PictureData*, Picture> sharp);
+    // Where pictures at twice their size come from, for factors of 2 and more: the sharp
+    // picture for a picture, or null.
+    using SharpSource = std::function<Picture(const PictureData&)>;
+    void setSharp(SharpSource sharp);
     // The picture at `size` screen pixels: its sharp picture or itself, repeated pixel for
     // pixel where the size is a whole multiple, else smoothed.
     const Scaled& scaled(const Picture& picture, QSize size);
@@ -50,7 +53,7 @@ class PictureCache {
     using ScaledKey = std::tuple<const PictureData*, int, int>;
     std::unordered_map<const PictureData*, Entry> images_;
     std::map<ScaledKey, ScaledEntry> scaled_;
-    std::map<const PictureData*, Picture> sharp_;
+    SharpSource sharp_;
     double factor_ = 1.0;
     std::optional<std::uint32_t> key_;
 };

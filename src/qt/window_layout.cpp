@@ -90,7 +90,7 @@ void WindowLayout::apply() {
     view_.setColourKey(shown.colourKeyOn ? std::optional(colourOf(shown.colourKey)) : std::nullopt);
     view_.setBackdropStretch(shown.backdropStretch);
     sharpLoaded_ = false;
-    view_.setSharpPictures({});
+    view_.setSharpPictures(nullptr);
     useSharpPictures();
     view_.dropUnusedPictures();
     view_.update();
@@ -103,8 +103,10 @@ void WindowLayout::useSharpPictures() {
     const bool wanted = view_.scale().factor() >= 2.0;
     if (wanted == sharpLoaded_) return;
     sharpLoaded_ = wanted;
-    view_.setSharpPictures(wanted ? loadSharpPictures(programFolder_, device_.display())
-                                  : SharpPictures{});
+    if (!wanted) return view_.setSharpPictures(nullptr);
+    auto sharp =
+        std::make_shared<SharpPictures>(SharpPictures::find(programFolder_, device_.display()));
+    view_.setSharpPictures([sharp](const PictureData& picture) { return sharp->load(picture); });
 }
 
 void WindowLayout::placeOffScreen() {
@@ -121,15 +123,21 @@ void WindowLayout::present(bool fullscreen) {
     const int top = area.y() + std::max(0, (area.height() - size.height()) / 2);
     desktop_.present(window_, QRect(QPoint(left, top), size), fullscreen);
     // The native window may be new: its outline is given again.
-    window_.clearMask();
+    clearShape();
     shapeValid_ = false;
     updateShape();
+}
+
+void WindowLayout::clearShape() {
+    window_.clearMask();
+    if (screenPixelShape_) desktop_.shapeInScreenPixels(window_, QRegion());
+    screenPixelShape_ = false;
 }
 
 void WindowLayout::updateShape() {
     const Presentation& shown = device_.presentation();
     if (!shown.colourKeyOn) {
-        if (!shapeValid_) window_.clearMask();
+        if (!shapeValid_) clearShape();
         shapeValid_ = true;
         return;
     }
@@ -152,6 +160,6 @@ void WindowLayout::updateShape() {
         return;
     }
     if (!window_.mask().isEmpty()) window_.clearMask();
-    if (!desktop_.shapeInScreenPixels(window_, pixels))
-        window_.setMask(logicalCover(pixels, scale.ratio));
+    screenPixelShape_ = desktop_.shapeInScreenPixels(window_, pixels);
+    if (!screenPixelShape_) window_.setMask(logicalCover(pixels, scale.ratio));
 }

@@ -34,11 +34,13 @@ class WindowLayout {
     // The windowed device's outline, made again when a segment that shapes it changed.
     void updateShape();
     void invalidateShape() { shapeValid_ = false; }
-    // The skin's sharper pictures at a scale of 2 and more (read once per load), none below.
+    // The skin's sharper pictures at a scale of 2 and more (found once per load), none below.
     void useSharpPictures();
 
   private:
     void apply();
+    // No outline: the window is whole (Qt's mask and one set in the screen's pixels).
+    void clearShape();
     QRect monitor() const;
     QRect workArea() const;
 
@@ -51,6 +53,7 @@ class WindowLayout {
     // The segments that can change the window shape, to rebuild it only when one of them changes.
     WindowOutline outline_;
     bool shapeValid_ = false;
+    bool screenPixelShape_ = false;  // the outline was set in the screen's pixels
     std::string programFolder_;
     bool sharpLoaded_ = false;
 };

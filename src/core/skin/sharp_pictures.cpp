@@ -1,14 +1,13 @@
 #include "core/skin/sharp_pictures.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <optional>
 
 #include "core/skin/ini_file.h"
+#include "core/skin/picture_decoder.h"
 #include "core/skin/skin_files.h"
 
-SharpPictures loadSharpPictures(const std::string& programFolder, const SegmentDisplay& display,
-                                const SharpLoadLimits& limits) {
+SharpPictures SharpPictures::find(const std::string& programFolder, const SegmentDisplay& display) {
     SharpPictures sharp;
     const auto config =
         findSkinFile((std::filesystem::path(programFolder) / "Config.ini").string());
@@ -16,23 +15,27 @@ SharpPictures loadSharpPictures(const std::string& programFolder, const SegmentD
     if (!ini) return sharp;
     const std::string dir = ini->readFolder("Common", "SkinDir2x", "");
     if (dir.empty()) return sharp;
-    std::int64_t pixelsLeft = limits.pixelsPerLoad;
     for (int n = 1; n <= kPictureSectionCount; ++n) {
         const SegmentId id = segmentOfSection(n);
         const Picture& picture = display.segment(id).picture;
-        if (!picture || sharp.count(picture.get())) continue;
+        if (!picture || sharp.files_.count(picture.get())) continue;
         const auto file = ini->readFileName("Image" + std::to_string(n), "Filename", "");
-        const auto found = file ? findSkinFile(dir + *file) : std::nullopt;
-        if (!found) continue;
-        DecodeLimits perPicture = limits.perPicture;
-        perPicture.maxPixels = std::min(perPicture.maxPixels, pixelsLeft);
-        if (perPicture.maxPixels <= 0) break;
-        const auto decoded = decodePictureFile(*found, perPicture);
-        if (!decoded) continue;
-        Picture drawn = applyDrawingRules(*decoded, kSegmentCatalogue[id].transparent);
-        pixelsLeft -= std::int64_t{drawn->width} * drawn->height;
-        if (drawn->width == 2 * picture->width && drawn->height == 2 * picture->height)
-            sharp.emplace(picture.get(), std::move(drawn));
+        if (const auto found = file ? findSkinFile(dir + *file) : std::nullopt)
+            sharp.files_.emplace(picture.get(), File{*found, kSegmentCatalogue[id].transparent});
     }
     return sharp;
+}
+
+Picture SharpPictures::load(const PictureData& picture) const {
+    const auto it = files_.find(&picture);
+    if (it == files_.end()) return nullptr;
+    // Whatever the file promises, nothing larger than the one size it may have is decoded.
+    DecodeLimits limits;
+    limits.maxSide = 2 * std::max(picture.width, picture.height);
+    limits.maxPixels = std::int64_t{4} * picture.width * picture.height;
+    const auto decoded = decodePictureFile(it->second.path, limits);
+    if (!decoded) return nullptr;
+    Picture drawn = applyDrawingRules(*decoded, it->second.seeThrough);
+    if (drawn->width != 2 * picture.width || drawn->height != 2 * picture.height) return nullptr;
+    return drawn;
 }

@@ -2,26 +2,29 @@
 // Sharper pictures for a skin shown at twice its own size or more. A skin names them in
 // Config.ini with [Common] SkinDir2x: a folder holding the same picture files at twice their
 // width and height (older readers ignore the key). A file missing there, undecodable or not
-// exactly twice the size of its picture is left out, and that picture is scaled from its own
+// exactly twice the size of its picture is not used, and that picture is scaled from its own
 // pixels.
-#include <cstdint>
 #include <map>
 #include <string>
 
 #include "core/display/segment_display.h"
 #include "core/picture.h"
-#include "core/skin/picture_decoder.h"
 
-// The sharp picture of each segment picture that has one, by the picture it replaces.
-using SharpPictures = std::map<const PictureData*, Picture>;
+class SharpPictures {
+  public:
+    // Reads programFolder/Config.ini again and finds the SkinDir2x files of the pictures the
+    // segments have now (after Skin_Load). Nothing is decoded yet.
+    static SharpPictures find(const std::string& programFolder, const SegmentDisplay& display);
 
-// Four times the pixels of an ordinary load at most.
-struct SharpLoadLimits {
-    DecodeLimits perPicture{16384, std::int64_t{64} * 1024 * 1024};
-    std::int64_t pixelsPerLoad = std::int64_t{192} * 1024 * 1024;
+    // The sharp picture for one of those pictures, decoded now (it is needed once per scale):
+    // null when it has none, or its file is not exactly twice its size.
+    Picture load(const PictureData& picture) const;
+    bool empty() const { return files_.empty(); }
+
+  private:
+    struct File {
+        std::string path;
+        bool seeThrough = false;
+    };
+    std::map<const PictureData*, File> files_;
 };
-
-// Reads programFolder/Config.ini again and the SkinDir2x pictures of the segments' files, for
-// the pictures the segments have now (after Skin_Load).
-SharpPictures loadSharpPictures(const std::string& programFolder, const SegmentDisplay& display,
-                                const SharpLoadLimits& limits = {});
