@@ -81,6 +81,7 @@ class TForm1 : public QWidget, public SplashHost, public KeySettingsHost, public
     MenuCommands& commands() { return commands_; }
     ContextMenu& menu() { return *menu_; }
     DeviceView& view() { return *view_; }
+    WindowLayout& layout() { return *layout_; }
     const Presentation& presentation() const { return device_.presentation(); }
     GameMenuOverlay& gameMenu() { return *overlay_; }
     Shell& shell() { return shell_; }

@@ -28,6 +28,10 @@ class TManualForm : public QWidget {
     // The viewer is first centred on the monitor this shell answers with (else on its own).
     void setShell(const Shell* shell) { shell_ = shell; }
 
+    // The player's zoom: the window, its pages and its buttons that many times larger.
+    void setZoom(double zoom);
+    QSize ownSize() const { return clientSize_; }
+
     int currentPage() const { return currentPage_; }
     // Whether one of the six button pictures ("btn_left_up", ..., "btn_close_down") is shown.
     bool isPictureShown(std::string_view name) const;
@@ -57,6 +61,8 @@ class TManualForm : public QWidget {
     std::array<QImage, kPageCount> im_page_{};
     QImage im_page_top_;
     int currentPage_ = 1;
+    QSize clientSize_;
+    double zoom_ = 1.0;
     bool placed_ = false;
     const Shell* shell_ = nullptr;
     QPoint dragOrigin_;

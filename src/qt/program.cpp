@@ -1,10 +1,15 @@
 #include "qt/program.h"
 
+#include <QSize>
+#include <algorithm>
+
 #include "core/skin/skin_loader.h"
 #include "qt/about_box.h"
 #include "qt/desktop_presenter.h"
+#include "qt/device_view.h"
 #include "qt/manual_viewer.h"
 #include "qt/splash_screen.h"
+#include "qt/view_scale.h"
 
 ProgramWindows::ProgramWindows(const MainWindowSetup& setup, Shell& shell) {
     main_ = std::make_unique<TForm1>(setup, shell);
@@ -13,6 +18,13 @@ ProgramWindows::ProgramWindows(const MainWindowSetup& setup, Shell& shell) {
     const ManualPages pages = Skin_Load_Manual(setup.programFolder, shell);
     manual_ = std::make_unique<TManualForm>(pages.clientWidth, pages.clientHeight, pages.pages);
     manual_->setShell(&shell);
+    main_->layout().zoomShown = [this, &shell](double zoom) {
+        // As large as the device, as far as the monitor holds it; never smaller than its own.
+        const ScreenSize monitor = shell.screenSize();
+        const double fits = fitZoom(QSize(monitor.width, monitor.height) * 0.9, manual_->ownSize());
+        manual_->setZoom(std::max(1.0, std::min(zoom, fits)));
+    };
+    main_->layout().zoomShown(main_->view().scale().zoom);
     splash_ = std::make_unique<TSplashForm>(main_->settings(), shell, *main_);
     main_->setAboutBox(about_.get());
     main_->setKeySettingsDialog(keys_.get());

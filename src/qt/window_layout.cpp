@@ -97,6 +97,7 @@ void WindowLayout::apply() {
     if (shown.colourKeyOn) outline_.reset(device_.display(), shown.colourKey);
     // The window is withdrawn here; its outline is made when it is presented.
     shapeValid_ = false;
+    if (zoomShown) zoomShown(zoom);
 }
 
 void WindowLayout::useSharpPictures() {

@@ -3,6 +3,7 @@
 // player's zoom, its colours, its place (centred on the device's monitor, or withdrawn) and, for
 // the windowed device, its outline.
 #include <QRect>
+#include <functional>
 #include <string>
 
 #include "core/display/window_outline.h"
@@ -34,6 +35,9 @@ class WindowLayout {
     // The windowed device's outline, made again when a segment that shapes it changed.
     void updateShape();
     void invalidateShape() { shapeValid_ = false; }
+    // Told the zoom each presentation is shown at (the manual viewer follows it).
+    std::function<void(double)> zoomShown;
+
     // The skin's sharper pictures at a scale of 2 and more (found once per load), none below.
     void useSharpPictures();
 

@@ -9,6 +9,8 @@
 #include "app_rig.h"
 #include "qt/context_menu.h"
 #include "qt/device_view.h"
+#include "qt/game_menu_overlay.h"
+#include "qt/zoom.h"
 #include "support/game_rig.h"
 
 namespace {
@@ -208,6 +210,85 @@ TEST(MainWindowPresentation, ToggleReleasesThePicturesOfTheSkinItReplaced) {
         w.view().compose();
     }
     EXPECT_TRUE(old.expired());
+}
+
+TEST(MainWindowPresentation, TheDeviceLivesOnItsMonitorAndFollowsItsChanges) {
+    // A monitor to the right of another: nothing is placed against 0, 0.
+    AppRig rig;
+    rig.store.values = {{"FullscreenMode", "0"}};
+    rig.shell.screen = {1280, 1024, 1920, 0};
+    TForm1& w = rig.create();
+    EXPECT_NEAR(rig.splash->frameGeometry().center().x(), 1920 + 640, 1);
+    w.startSimulator();
+    EXPECT_EQ(w.pos(), QPoint(1920 + (1280 - 498) / 2, (1024 - 771) / 2));
+    w.commands().pm_10_fullscreenClick();
+    EXPECT_EQ(w.geometry(), QRect(1920, 0, 1280, 1024));
+    w.game().Inp_open_down();
+    w.game().Inp_game_a_down();
+    w.game().Inp_game_a_up();
+    rig.advance(3000);
+    const std::string panel = panelText(w.display());
+
+    // The monitor is given another size: full screen is laid out for it, the game goes on.
+    rig.shell.screen = {1920, 1080, 1920, 0};
+    w.followMonitor(false);
+    EXPECT_EQ(w.geometry(), QRect(1920, 0, 1920, 1080));
+    EXPECT_EQ(w.display().segment(seg("im_background_bottom")).bounds.left, (1920 - 498) / 2);
+    EXPECT_EQ(w.display().segment(seg("im_backdrop")).bounds, (Rect{0, 0, 1920, 1080}));
+    EXPECT_EQ(panelText(w.display()), panel);
+    EXPECT_EQ(w.game().GameState, ModeGameA);
+    EXPECT_TRUE(w.game().Timer_Game.enabled());
+
+    // Windowed, its monitor goes away: it comes back centred on the one that took its place.
+    w.commands().pm_10_fullscreenClick();
+    const QPoint placed = w.pos();
+    rig.shell.screen = {1024, 768, 0, 0};
+    w.followMonitor(false);  // another scale only: the player's place is kept
+    EXPECT_EQ(w.pos(), placed);
+    w.followMonitor(true);
+    EXPECT_EQ(w.pos(), QPoint((1024 - 498) / 2, 0));
+}
+
+TEST(MainWindowPresentation, ZoomShowsEverythingLargerAndClicksAndOutlineFollowIt) {
+    AppRig rig;
+    rig.store.values = {{"FullscreenMode", "0"}, {"Zoom", "7"}};
+    TForm1& w = rig.create(false);
+    w.startSimulator();
+    // An unknown stored zoom is the actual size, and nothing is written at start.
+    EXPECT_EQ(w.size(), QSize(498, 771));
+    EXPECT_EQ(w.menu().zoomMenu().checked(), ZoomChoice::Actual);
+
+    w.commands().zoomTo(ZoomChoice::Percent200);
+    EXPECT_EQ(rig.stored("Zoom"), "200");
+    EXPECT_EQ(w.menu().zoomMenu().checked(), ZoomChoice::Percent200);
+    EXPECT_EQ(w.size(), QSize(996, 1542));
+    // The photograph's placeholder: skin pixels 1..8 are its red, the rest see-through.
+    EXPECT_TRUE(w.mask().contains(QPoint(2, 2)));
+    EXPECT_TRUE(w.mask().contains(QPoint(17, 17)));
+    EXPECT_FALSE(w.mask().contains(QPoint(1, 1)));
+    EXPECT_FALSE(w.mask().contains(QPoint(18, 18)));
+    // A click lands on the button drawn under it.
+    QTest::mouseClick(&w.view(), Qt::LeftButton, {}, centreOf(w, seg("btn_open")) * 2);
+    EXPECT_EQ(w.game().GameState, ModeAllSegments);
+
+    // Full screen at 150 %: laid out on the monitor measured in skin pixels; the game menu too.
+    rig.shell.screen = {1920, 1080};
+    w.commands().zoomTo(ZoomChoice::Percent150);
+    w.commands().pm_10_fullscreenClick();
+    EXPECT_EQ(w.size(), QSize(1920, 1080));
+    EXPECT_EQ(w.display().segment(seg("im_background_bottom")).bounds.left, (1280 - 498) / 2);
+    QTest::mouseClick(&w.view(), Qt::LeftButton, {}, QPoint(40, 40));
+    ASSERT_TRUE(w.GameMenuOpen);
+    EXPECT_EQ(w.gameMenu().row(9)->geometry(), QRect(0, 480, 384, 48));
+    EXPECT_EQ(w.gameMenu().row(11)->text(), "   Zoom");
+
+    // "Fit to screen": the game fills the monitor's height here.
+    w.commands().zoomTo(ZoomChoice::Fit);
+    EXPECT_FALSE(w.GameMenuOpen);
+    EXPECT_EQ(w.size(), QSize(1920, 1080));
+    EXPECT_EQ(w.view().scale().zoom, 1080.0 / 771.0);
+    EXPECT_EQ(w.display().segment(seg("im_background_bottom")).bounds.top, 0);
+    EXPECT_EQ(rig.stored("Zoom"), "0");
 }
 
 // --- Mouse -----------------------------------------------------------------------------------
