@@ -17,7 +17,8 @@ program_packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libsdl2-dev libsdl2-mixer-dev libpng-dev libjpeg-dev zlib1g-dev
-  libxcb1-dev libxcb-shape0-dev  # the device window's X11 state and outline, set on Qt's own X connection
+  # the device window's X11 state, outline and monitors, on Qt's own X connection
+  libxcb1-dev libxcb-shape0-dev libxcb-randr0-dev
   qt6-wayland  # native Wayland sessions
   fonts-liberation2  # "Arial" for the dialogs: same metrics, so the texts fit their labels
   fonts-dejavu-core  # the lettering of the skin, manual pages and program pictures

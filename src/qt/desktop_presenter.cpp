@@ -1,8 +1,10 @@
 #include "qt/desktop_presenter.h"
 
+#include <xcb/randr.h>
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QRegion>
 #include <QWidget>
@@ -88,6 +90,18 @@ void DesktopPresenter::present(QWidget& window, const QRect& place, bool fullScr
         handle->destroy();
         handle->setGeometry(place);
         handle->setWindowStates(state);
+        // weston puts a window that is mapped full screen on its first output, wherever it
+        // was placed; one mapped first goes full screen on the output it stands on.
+        if (fullScreen && QGuiApplication::screens().size() > 1) {
+            handle->setWindowStates(Qt::WindowNoState);
+            window.setWindowState(Qt::WindowNoState);
+            window.show();
+            const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+            while (!handle->isExposed() && std::chrono::steady_clock::now() < end)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            window.setWindowState(state);
+            handle->setWindowStates(state);
+        }
     }
     window.show();
     window.raise();
@@ -131,6 +145,20 @@ bool DesktopPresenter::beginMove(QWidget& window) const {
     if (kind_ != DesktopKind::Wayland && kind_ != DesktopKind::XWayland) return false;
     QWindow* handle = window.windowHandle();
     return handle && handle->startSystemMove();
+}
+
+std::optional<bool> DesktopPresenter::namesPrimaryMonitor() {
+    xcb_connection_t* c = xConnection();
+    const xcb_screen_t* screen = c ? xcb_setup_roots_iterator(xcb_get_setup(c)).data : nullptr;
+    if (!screen) return std::nullopt;
+    const XReply<xcb_randr_get_monitors_reply_t> reply(
+        xcb_randr_get_monitors_reply(c, xcb_randr_get_monitors(c, screen->root, 1), nullptr),
+        &std::free);
+    if (!reply) return std::nullopt;
+    for (auto it = xcb_randr_get_monitors_monitors_iterator(reply.get()); it.rem;
+         xcb_randr_monitor_info_next(&it))
+        if (it.data->primary) return true;
+    return false;
 }
 
 void DesktopPresenter::makeTransient(QWidget& dialog, QWidget& owner) {

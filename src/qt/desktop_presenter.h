@@ -6,6 +6,7 @@
 // channel leaves.
 #include <QPoint>
 #include <QRect>
+#include <optional>
 
 class QRegion;
 class QWidget;
@@ -40,6 +41,10 @@ class DesktopPresenter {
     // A drag of the window began: true when the desktop moves the window itself from now on
     // (until the button is released); false when the program must follow the pointer.
     bool beginMove(QWidget& window) const;
+
+    // Whether the X desktop names a primary monitor; Qt takes the first one for it when the
+    // desktop names none. Empty where that cannot be asked (no X11).
+    static std::optional<bool> namesPrimaryMonitor();
 
     // The window manager keeps `dialog` in front of `owner` (and, on X11, in its layer).
     static void makeTransient(QWidget& dialog, QWidget& owner);

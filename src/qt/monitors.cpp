@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "qt/desktop_presenter.h"
+
 int chooseMonitor(const std::vector<QRect>& monitors, int primary, QPoint pointer,
                   const std::optional<QRect>& device, int current) {
     const int count = static_cast<int>(monitors.size());
@@ -66,14 +68,18 @@ void DeviceMonitor::watch(QWidget* device) {
 }
 
 bool DeviceMonitor::eventFilter(QObject* watched, QEvent* event) {
-    // A move of the shown device window (the desktop's or the player's) may take it onto
-    // another monitor; a window being withdrawn or put off-screen chooses nothing.
-    const QEvent::Type type = event->type();
-    if (watched == device_ && (type == QEvent::Move || type == QEvent::Show)) update();
+    // A move of the windowed device (the desktop's or the player's) may take it onto another
+    // monitor; a window being withdrawn or put off-screen chooses nothing, nor one being shown,
+    // whose place the desktop has not confirmed yet. Full screen stays on the monitor it was
+    // put on: compositors report passing places while they lay it out there.
+    if (watched == device_ && event->type() == QEvent::Move &&
+        !(device_->windowState() & Qt::WindowFullScreen))
+        update();
     return QObject::eventFilter(watched, event);
 }
 
 void DeviceMonitor::screenReported() {
+    namesPrimary_.reset();
     settle_.start();
 }
 
@@ -81,7 +87,11 @@ void DeviceMonitor::update() {
     const QList<QScreen*> screens = QGuiApplication::screens();
     std::vector<QRect> rects;
     for (const QScreen* screen : screens) rects.push_back(screen->geometry());
-    const int primary = static_cast<int>(screens.indexOf(QGuiApplication::primaryScreen()));
+    // Qt's primary is merely the first monitor where the desktop names none. Asked again only
+    // when the monitors change: the device's moves come here too.
+    if (!namesPrimary_) namesPrimary_ = DesktopPresenter::namesPrimaryMonitor().value_or(true);
+    const int primary =
+        *namesPrimary_ ? static_cast<int>(screens.indexOf(QGuiApplication::primaryScreen())) : -1;
     const int current = screen_ ? static_cast<int>(screens.indexOf(screen_.data())) : -1;
     std::optional<QRect> device;
     const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));

@@ -50,5 +50,6 @@ class DeviceMonitor : public QObject {
     QPointer<QScreen> screen_;
     QRect geometry_;
     double scale_ = 1.0;
+    std::optional<bool> namesPrimary_;
     QTimer settle_;
 };

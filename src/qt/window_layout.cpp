@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 
@@ -119,6 +120,10 @@ void WindowLayout::placeOffScreen() {
 
 void WindowLayout::present(bool fullscreen) {
     const QRect area = monitor();
+    // Qt lays a full-screen window out on the screen it thinks the window is on.
+    window_.winId();
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen->geometry() == area) window_.windowHandle()->setScreen(screen);
     const QSize size = window_.size();
     const int left = area.x() + std::max(0, (area.width() - size.width()) / 2);
     const int top = area.y() + std::max(0, (area.height() - size.height()) / 2);
