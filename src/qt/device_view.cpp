@@ -66,8 +66,11 @@ void DeviceView::flushDamage() {
     if (!display_.hasDamage()) return;
     const ViewScale s = scale();
     QRegion region;
-    for (const Rect& r : display_.takeDamage())
+    lastDamage_ = QRegion();
+    for (const Rect& r : display_.takeDamage()) {
         region += s.identity() ? QRect(r.left, r.top, r.width, r.height) : s.logicalRect(r);
+        if (!s.identity()) lastDamage_ += s.deviceRect(r);
+    }
     update(region);
 }
 
@@ -228,15 +231,23 @@ QImage DeviceView::compose() {
         paintSegments(painter, rect());
         return image;
     }
+    QImage image(deviceSize(s), QImage::Format_ARGB32_Premultiplied);
+    composeArea(image, image.rect());
+    return image;
+}
+
+void DeviceView::composeArea(QImage& image, const QRect& area) {
+    const ViewScale s = scale();
     useScale(s);
-    const QSize whole = deviceSize(s);
-    QImage image(whole, QImage::Format_ARGB32_Premultiplied);
     {
         QPainter painter(&image);
-        paintSegmentsScaled(painter, s, QRect(QPoint(0, 0), whole));
+        painter.setClipRect(area);
+        paintSegmentsScaled(painter, s, area);
     }
-    if (colourKey_) hardenOutline(image, whole);
-    return image;
+    if (!colourKey_) return;
+    QImage part(image.scanLine(area.top()) + area.left() * 4, area.width(), area.height(),
+                image.bytesPerLine(), QImage::Format_ARGB32_Premultiplied);
+    hardenOutline(part, area.size());
 }
 
 void DeviceView::mousePressEvent(QMouseEvent* event) {

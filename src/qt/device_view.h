@@ -40,6 +40,10 @@ class DeviceView : public QWidget {
     // for tests). At a scale the windowed device's outline is in its alpha: each pixel is
     // either opaque or clear.
     QImage compose();
+    // The same within an area of such a picture only (the view's size in screen pixels).
+    void composeArea(QImage& image, const QRect& area);
+    // At a scale: the screen pixels whose look the last flushDamage changed.
+    const QRegion& lastDamage() const { return lastDamage_; }
 
     // Hooks for the window that hosts the view.
     std::function<void(SegmentId, QMouseEvent*)> onMousePress;
@@ -73,5 +77,6 @@ class DeviceView : public QWidget {
     QImage keyedBuffer_;  // reused: a keyed repaint composes here first
     bool backdropStretch_ = false;
     double zoom_ = 1.0;
+    QRegion lastDamage_;
     SegmentId captured_ = -1;  // segment that received the press, until the release
 };

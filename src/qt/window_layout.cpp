@@ -145,27 +145,42 @@ void WindowLayout::updateShape() {
     if (!shown.colourKeyOn) {
         if (!shapeValid_) clearShape();
         shapeValid_ = true;
+        outlinePicture_ = QImage();
+        outlinePixels_ = QRegion();
         return;
     }
     // Decided at each skin load: on most skins only the device pictures and buttons can change
     // the outline, and a game step then costs a few comparisons.
     const bool changed = outline_.changed(device_.display());
     if (shapeValid_ && !changed) return;
+    const bool whole = !shapeValid_;
     shapeValid_ = true;
-    const QImage composed = view_.compose();
     const ViewScale scale = view_.scale();
     if (scale.identity()) {
+        const QImage composed = view_.compose();
         const QRgb keyColour = colourOf(shown.colourKey).rgb();
         window_.setMask(QBitmap::fromImage(composed.createMaskFromColor(keyColour)));
         return;
     }
-    // At a scale the outline is the composed picture's alpha, in the screen's pixels.
-    const QRegion pixels(QBitmap::fromImage(composed.createMaskFromColor(0)));
+    // At a scale the outline is the composed picture's alpha, in the screen's pixels. Made
+    // again only where the picture changed: a pressed button would otherwise cost a whole
+    // picture of millions of pixels.
+    const QSize size = scale.deviceOfLogical(view_.rect()).size();
+    const QRect area = view_.lastDamage().boundingRect().intersected(QRect(QPoint(0, 0), size));
+    if (whole || outlinePicture_.size() != size) {
+        outlinePicture_ = view_.compose();
+        outlinePixels_ = QRegion(QBitmap::fromImage(outlinePicture_.createMaskFromColor(0)));
+    } else if (!area.isEmpty()) {
+        view_.composeArea(outlinePicture_, area);
+        const QImage part = outlinePicture_.copy(area).createMaskFromColor(0);
+        outlinePixels_ = outlinePixels_.subtracted(area).united(
+            QRegion(QBitmap::fromImage(part)).translated(area.topLeft()));
+    }
     if (scale.ratio == 1.0) {
-        window_.setMask(pixels);
+        window_.setMask(outlinePixels_);
         return;
     }
     if (!window_.mask().isEmpty()) window_.clearMask();
-    screenPixelShape_ = desktop_.shapeInScreenPixels(window_, pixels);
-    if (!screenPixelShape_) window_.setMask(logicalCover(pixels, scale.ratio));
+    screenPixelShape_ = desktop_.shapeInScreenPixels(window_, outlinePixels_);
+    if (!screenPixelShape_) window_.setMask(logicalCover(outlinePixels_, scale.ratio));
 }

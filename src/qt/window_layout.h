@@ -2,7 +2,9 @@
 // Puts the device window on its monitor in the presentation its skin describes: its size at the
 // player's zoom, its colours, its place (centred on the device's monitor, or withdrawn) and, for
 // the windowed device, its outline.
+#include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <functional>
 #include <string>
 
@@ -58,6 +60,9 @@ class WindowLayout {
     WindowOutline outline_;
     bool shapeValid_ = false;
     bool screenPixelShape_ = false;  // the outline was set in the screen's pixels
+    // At a scale: the picture the outline is read from, and the outline, in screen pixels.
+    QImage outlinePicture_;
+    QRegion outlinePixels_;
     std::string programFolder_;
     bool sharpLoaded_ = false;
 };

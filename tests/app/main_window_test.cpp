@@ -118,9 +118,11 @@ TEST(MainWindowPresentation, WindowedUsesTheGameSizeAndAMagentaKey) {
 TEST(MainWindowPresentation, TheWindowedOutlineFollowsLcdSegmentsThatTouchIt) {
     // The hero's body at position 1, lit by the start sequence and dark again 375 ms later:
     // over the rig's mostly see-through device it fills a hole while lit; with a key-coloured
-    // pixel over a solid device it opens one.
-    for (const bool keyPixel : {false, true}) {
+    // pixel over a solid device it opens one. Zoomed, the outline is made again only where the
+    // picture changed, and must come out the same.
+    for (const auto& [zoom, keyPixel] : {std::pair{1, false}, {1, true}, {2, false}, {2, true}}) {
         SCOPED_TRACE(keyPixel ? "key-coloured pixel" : "over a see-through part");
+        SCOPED_TRACE(zoom);
         AppRig rig(!keyPixel);
         if (keyPixel) {
             QImage device(498, 771, QImage::Format_RGB32);
@@ -135,13 +137,13 @@ TEST(MainWindowPresentation, TheWindowedOutlineFollowsLcdSegmentsThatTouchIt) {
                 << "[Image1]\nFilename=device.png\nWidth=498\nHeight=771\n"
                 << "[Image45]\nFilename=body.png\nLeft=300\nTop=650\nWidth=10\nHeight=10\n";
         }
-        rig.store.values = {{"FullscreenMode", "0"}};
+        rig.store.values = {{"FullscreenMode", "0"}, {"Zoom", zoom == 1 ? "100" : "200"}};
         TForm1& w = rig.create(false);
         w.startSimulator();
         w.game().Inp_open_down();
         w.game().Inp_game_a_down();
         w.game().Inp_game_a_up();
-        const QPoint body(305, 655);
+        const QPoint body = QPoint(305, 655) * zoom;
         rig.advance(1);
         EXPECT_EQ(w.mask().contains(body), keyPixel);
         rig.advance(300);
