@@ -283,8 +283,12 @@ TEST(MainWindowPresentation, ZoomShowsEverythingLargerAndClicksAndOutlineFollowI
     ASSERT_TRUE(w.GameMenuOpen);
     EXPECT_EQ(w.gameMenu().row(9)->geometry(), QRect(0, 480, 384, 48));
     EXPECT_EQ(w.gameMenu().row(11)->text(), "   Zoom");
+    QTest::mouseClick(w.gameMenu().row(11), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_TRUE(w.menu().zoomMenu().isVisible());  // the choices, at the pointer
+    w.menu().zoomMenu().hide();
 
     // "Fit to screen": the game fills the monitor's height here.
+    QTest::mouseClick(&w.view(), Qt::LeftButton, {}, QPoint(40, 40));
     w.commands().zoomTo(ZoomChoice::Fit);
     EXPECT_FALSE(w.GameMenuOpen);
     EXPECT_EQ(w.size(), QSize(1920, 1080));
