@@ -25,8 +25,13 @@ void Device::loadStored() {
     game_.loadHighScores();
 }
 
-void Device::loadSkin(const std::string& programFolder, bool fullscreen) {
-    Skin_Load(programFolder, fullscreen, shell_, display_, presentation_);
+void Device::loadSkin(const SkinPlace& place, bool fullscreen) {
+    skinFolder_ = place.baseFolder;
+    Skin_Load(place, fullscreen, shell_, display_, presentation_);
+}
+
+std::string Device::configFile() const {
+    return skinFolder_.empty() ? "Config.ini" : skinFolder_ + "/Config.ini";
 }
 
 void Device::start() {

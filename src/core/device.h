@@ -38,8 +38,11 @@ class Device {
 
     // What the store keeps for the device: the key bindings and both high scores.
     void loadStored();
-    // Config.ini and its pictures from the program folder, for full screen or the window.
-    void loadSkin(const std::string& programFolder, bool fullscreen);
+    // Config.ini and its pictures, for full screen or the window.
+    void loadSkin(const SkinPlace& place, bool fullscreen);
+    // Where the skin last loaded keeps its Config.ini: a skin played from a folder of its own is
+    // edited there.
+    std::string configFile() const;
     // The simulator starts: the device lies closed, as when it is taken out of its box.
     void start();
     // Reset Hiscores: both to 0, stored at once; the device beeps.
@@ -73,4 +76,5 @@ class Device {
     InputDispatch input_;
     // Kept for the whole run: a load that finds no backdrop leaves its stretch switch as it was.
     Presentation presentation_;
+    std::string skinFolder_;
 };

@@ -73,7 +73,7 @@ void TForm1::FormCreate() {
     FullscreenMode = settings().ReadBool("FullscreenMode", true);
     menu_->setChecked("pm_10_fullscreen", FullscreenMode);
     display().setPicture(seg("btn_game_menu_background"), GameMenuOverlay::panelPicture());
-    device_.loadSkin(setup_.programFolder, FullscreenMode);
+    device_.loadSkin(setup_.skin, FullscreenMode);
     applyPresentation();
     GameMenuOpen = false;
     device_.loadStored();
@@ -262,7 +262,7 @@ void TForm1::togglePresentation() {
     closeGameMenu();
     settings().WriteBool("FullscreenMode", FullscreenMode);
     placeOffScreen();
-    device_.loadSkin(setup_.programFolder, FullscreenMode);
+    device_.loadSkin(setup_.skin, FullscreenMode);
     applyPresentation();
     presentCentred();
     refresh();

@@ -23,7 +23,7 @@ class TimerDriver;
 
 // Where the main window finds its files and its store; tests replace each of them.
 struct MainWindowSetup {
-    std::string programFolder;            // Config.ini is read from here
+    SkinPlace skin;                       // Config.ini and the folders it names
     SettingsBackend* settings = nullptr;  // the per-user store
     SoundLibrary* soundLibrary = nullptr;
     bool virtualTime = false;  // tests move the timers' clock themselves
