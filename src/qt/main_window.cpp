@@ -20,12 +20,6 @@ namespace {
 QColor colourOf(std::uint32_t bgr) {
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
-
-MouseButton buttonOf(Qt::MouseButton b) {
-    if (b == Qt::LeftButton) return MouseButton::Left;
-    if (b == Qt::RightButton) return MouseButton::Right;
-    return MouseButton::Middle;
-}
 }  // namespace
 
 TForm1::TForm1(const MainWindowSetup& setup, Shell& shell)
@@ -218,7 +212,7 @@ void TForm1::onPress(SegmentId id, QMouseEvent* event) {
         return;
     }
     const MouseResult result =
-        id >= 0 ? device_.input().mouseDown(id, buttonOf(event->button())) : MouseResult::None;
+        id >= 0 ? device_.input().mouseDown(id, mouseButtonOf(event->button())) : MouseResult::None;
     if (result == MouseResult::StartDrag && !FullscreenMode && event->button() == Qt::LeftButton)
         drag_.press(*this, event->globalPosition().toPoint());
     refresh();
@@ -229,7 +223,7 @@ void TForm1::onRelease(SegmentId id, QMouseEvent* event) {
     if (id < 0) return;
     const QPoint p = event->position().toPoint();
     const bool over = display().segment(id).bounds.contains(p.x(), p.y());
-    const MouseResult result = device_.input().mouseUp(id, buttonOf(event->button()), over);
+    const MouseResult result = device_.input().mouseUp(id, mouseButtonOf(event->button()), over);
     if (result == MouseResult::GameMenuClick) btn_game_menu_topClick();
     refresh();
 }
