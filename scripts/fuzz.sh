@@ -16,9 +16,7 @@ build=$here/build/fuzz
 . "$here/scripts/packages.sh"
 ensure_packages clang libclang-rt-dev cmake make \
     libpng-dev libjpeg-dev zlib1g-dev libsdl2-dev libsdl2-mixer-dev
-if ! grep -qs '^TORCHWHEEL_FUZZ:BOOL=ON' "$build/CMakeCache.txt"; then
-    CXX=clang++ cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORCHWHEEL_FUZZ=ON
-fi
+configure fuzz "$build" '^TORCHWHEEL_FUZZ:BOOL=OFF'
 bin=$build/tests/fuzz
 
 # The target's corpus, with its seeds (re)written into it.
