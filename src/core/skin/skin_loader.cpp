@@ -1,6 +1,7 @@
 #include "core/skin/skin_loader.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -250,6 +251,19 @@ void loadFullscreenDecor(const Load& load, const std::string& backdropDir,
     presentation.colourKeyOn = false;
 }
 
+// Section Lcd, which readers before it ignore: "Look" is "Plain" or "Real" (in any case),
+// "UnlitContrast" a percentage.
+LcdLookChoice readLcdDefaults(const IniFile& ini) {
+    LcdLookChoice defaults;
+    std::string look = ini.readString("Lcd", "Look", "Plain");
+    std::transform(look.begin(), look.end(), look.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (look == "real") defaults.look = LcdLook::Real;
+    const int contrast = ini.readInteger("Lcd", "UnlitContrast", defaults.unlitContrast);
+    if (contrast >= 0 && contrast <= 100) defaults.unlitContrast = contrast;
+    return defaults;
+}
+
 Offset fullscreenOffset(const IniFile& ini, ScreenSize screen, int gameWidth, int gameHeight) {
     // Integer division truncates toward zero, as centring must: -3 / 2 is -1.
     const auto x = ini.readOffset("Fullscreen", "GameOffsetX");
@@ -342,6 +356,7 @@ void Skin_Load(const SkinPlace& place, bool fullscreenMode, Shell& shell, Segmen
                Presentation& presentation, const SkinLoadLimits& limits, SkinFindings* findings) {
     const auto configPath = findConfig(place);
     const auto ini = configPath ? IniFile::load(*configPath) : std::nullopt;
+    presentation.lcdDefaults = ini ? readLcdDefaults(*ini) : LcdLookChoice{};
     if (!ini) {
         const bool there = configPath || configIsThere(place);
         if (findings)
@@ -365,6 +380,8 @@ void Skin_Load(const SkinPlace& place, bool fullscreenMode, Shell& shell, Segmen
         const ClientSize window = boundedClientSize(gameWidth, gameHeight);
         presentation.clientHeight = window.height;
         presentation.clientWidth = window.width;
+        presentation.gameWidth = gameWidth;
+        presentation.gameHeight = gameHeight;
 
         Offset offset;
         if (fullscreenMode) {
