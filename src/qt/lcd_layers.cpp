@@ -73,6 +73,7 @@ void LcdLayers::clear() {
     photo_ = Segment{};
     key_.reset();
     used_ = 0;
+    workLeft_ = 0;
 }
 
 void LcdLayers::rebuild(const SegmentDisplay& display, PictureCache& cache,
@@ -81,6 +82,9 @@ void LcdLayers::rebuild(const SegmentDisplay& display, PictureCache& cache,
     clear();
     if (choice.look != LcdLook::Real) return;
     budget_ = budgetBytes;
+    // The shadows may go through four pictures of the budget's size; the default skin's go
+    // through less than one.
+    workLeft_ = budgetBytes;
     key_ = key;
     if (key_) photo_ = display.segment(seg("im_background_bottom"));
 
@@ -159,6 +163,11 @@ const LcdLayers::Shadow& LcdLayers::shadowOf(SegmentId id, const Rect& bounds,
 LcdLayers::Shadow LcdLayers::makeShadow(const Rect& bounds, const Picture& picture) {
     Shadow shadow{picture, {}};
     const QRect drawn = drawnRect(bounds, *picture);
+    // A skin of many huge, nearly empty pictures would otherwise keep this busy for long.
+    const std::int64_t work =
+        std::int64_t{drawn.width() + 2 * kShadowBlur} * (drawn.height() + 2 * kShadowBlur);
+    if (drawn.isEmpty() || work > workLeft_) return shadow;
+    workLeft_ -= work;
     // Only the picture's covered part casts a shadow; a segment's rectangle is often larger.
     int x0 = drawn.width(), y0 = drawn.height(), x1 = -1, y1 = -1;
     for (int y = 0; y < drawn.height(); ++y) {

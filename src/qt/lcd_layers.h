@@ -2,7 +2,7 @@
 // What the "Real" look of the LCD adds to the device window: the unlit LCD segments, composed
 // into one picture at the chosen contrast, and the soft shadow of every LCD segment picture. Both
 // are made when the skin, the presentation or the choice changes, never during play: a paint
-// draws one picture for the unlit segments and one small ready picture per lit segment.
+// draws the one picture of the unlit segments and a ready shadow for each lit segment.
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -71,4 +71,5 @@ class LcdLayers {
     std::optional<QRgb> key_;
     std::int64_t budget_ = 0;
     std::int64_t used_ = 0;
+    std::int64_t workLeft_ = 0;  // pixels the shadows may still go through
 };
