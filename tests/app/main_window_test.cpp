@@ -168,6 +168,8 @@ TEST(MainWindowPresentation, TheLcdLookDrawsUnlitSegmentsAndShadowsOnlyWhereItMa
         {"Real as the skin suggests", "[Lcd]\nLook=real\nUnlitContrast=5\n", {}, false, 5, true},
         {"the stored Plain wins", "[Lcd]\nLook=Real\n", {{"LcdLook", "0"}}, false, 0, false},
         {"Real at 0 %", "", {{"LcdLook", "1"}, {"LcdContrast", "0"}}, false, 0, true},
+        {"values out of range are the defaults", "[Lcd]\nLook=Real\nUnlitContrast=150\n",
+         {{"LcdLook", "7"}, {"LcdContrast", "-5"}}, true, 10, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -208,6 +210,9 @@ TEST(MainWindowPresentation, TheLcdLookDrawsUnlitSegmentsAndShadowsOnlyWhereItMa
             EXPECT_EQ(shown.pixel(150, 150), qRgb(255, 0, 255));
             EXPECT_FALSE(w.mask().contains(QPoint(150, 150)));
         }
+        // Hiding the body repaints its shadow too, or the shadow would stay behind.
+        w.display().setVisible(seg("im_hero_1_body"), false);
+        EXPECT_EQ(w.view().flushDamage().contains(QPoint(311, 661)), c.shadow);
     }
 }
 
