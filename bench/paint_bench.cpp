@@ -26,7 +26,8 @@ struct Window {
                         {"LcdLook", look == LcdLook::Real ? "1" : "0"}};
         shell.screen = screen;
         window = std::make_unique<TForm1>(
-            MainWindowSetup{TORCHWHEEL_PROGRAM_DIR, &store, &sound, true, false}, shell);
+            MainWindowSetup{std::string(TORCHWHEEL_PROGRAM_DIR), &store, &sound, true, false},
+            shell);
         window->startSimulator();
         Game& game = window->game();
         game.Inp_open_down();

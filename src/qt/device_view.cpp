@@ -22,8 +22,9 @@ Qt::CursorShape cursorShapeOf(PointerShape shape) {
 }
 }  // namespace
 
-DeviceView::DeviceView(Device& device, QWidget* parent)
-    : QWidget(parent), display_(device.display()), device_(device) {
+DeviceView::DeviceView(SegmentDisplay& display, const LcdLookChoice& look,
+                       const Presentation& shown, QWidget* parent)
+    : QWidget(parent), display_(display), look_(look), shown_(shown) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
 }
@@ -54,7 +55,7 @@ void DeviceView::skinApplied() {
 }
 
 QRegion DeviceView::flushDamage() {
-    if (device_.lcdLook() != lcdBuiltFor_) {
+    if (look_ != lcdBuiltFor_) {
         display_.takeDamage();
         update();
         return rect();
@@ -71,10 +72,10 @@ QRegion DeviceView::flushDamage() {
 }
 
 void DeviceView::updateLcdLayers() {
-    if (!lcdStale_ && device_.lcdLook() == lcdBuiltFor_) return;
+    if (!lcdStale_ && look_ == lcdBuiltFor_) return;
     lcdStale_ = false;
-    lcdBuiltFor_ = device_.lcdLook();
-    const Presentation& shown = device_.presentation();
+    lcdBuiltFor_ = look_;
+    const Presentation& shown = shown_;
     // At most one picture of the game area, however the skin spreads its segments.
     const std::int64_t area = std::min<std::int64_t>(
         std::int64_t{shown.gameWidth} * shown.gameHeight, std::int64_t{width()} * height());

@@ -12,8 +12,13 @@
 class DeviceView : public QWidget {
     Q_OBJECT
   public:
+    // Draws the segments in the LCD look given, which the view follows as it changes; the
+    // presentation tells it how large the game area is.
+    DeviceView(SegmentDisplay& display, const LcdLookChoice& look, const Presentation& shown,
+               QWidget* parent = nullptr);
     // Draws the device's segments, in the device's choice of LCD look.
-    explicit DeviceView(Device& device, QWidget* parent = nullptr);
+    explicit DeviceView(Device& device, QWidget* parent = nullptr)
+        : DeviceView(device.display(), device.lcdLook(), device.presentation(), parent) {}
 
     // Backdrop picture: centred at its own size, or stretched to the whole view.
     void setBackdropStretch(bool stretch);
@@ -59,7 +64,8 @@ class DeviceView : public QWidget {
     void updateCursor(const QPoint& pos);
 
     SegmentDisplay& display_;
-    const Device& device_;
+    const LcdLookChoice& look_;
+    const Presentation& shown_;
     PictureCache cache_;
     LcdLayers lcd_;
     // The look the layers were made for; stale after a skin load or a change of the key.

@@ -168,8 +168,12 @@ TEST(MainWindowPresentation, TheLcdLookDrawsUnlitSegmentsAndShadowsOnlyWhereItMa
         {"Real as the skin suggests", "[Lcd]\nLook=real\nUnlitContrast=5\n", {}, false, 5, true},
         {"the stored Plain wins", "[Lcd]\nLook=Real\n", {{"LcdLook", "0"}}, false, 0, false},
         {"Real at 0 %", "", {{"LcdLook", "1"}, {"LcdContrast", "0"}}, false, 0, true},
-        {"values out of range are the defaults", "[Lcd]\nLook=Real\nUnlitContrast=150\n",
-         {{"LcdLook", "7"}, {"LcdContrast", "-5"}}, true, 10, true},
+        {"values out of range are the defaults",
+         "[Lcd]\nLook=Real\nUnlitContrast=150\n",
+         {{"LcdLook", "7"}, {"LcdContrast", "-5"}},
+         true,
+         10,
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -183,8 +187,8 @@ TEST(MainWindowPresentation, TheLcdLookDrawsUnlitSegmentsAndShadowsOnlyWhereItMa
         black.fill(Qt::black);
         black.save(QString::fromStdString(rig.folder() + "/black.png"));
         std::ofstream(rig.folder() + "/Config.ini")
-            << "[Common]\nSkinDir=" << rig.folder() << "/\n" << c.lcdSection
-            << "[Image1]\nFilename=device.png\nWidth=498\nHeight=771\n"
+            << "[Common]\nSkinDir=" << rig.folder() << "/\n"
+            << c.lcdSection << "[Image1]\nFilename=device.png\nWidth=498\nHeight=771\n"
             << "[Image45]\nFilename=black.png\nLeft=300\nTop=650\nWidth=10\nHeight=10\n"
             << "[Image77]\nFilename=black.png\nLeft=100\nTop=100\nWidth=10\nHeight=10\n"
             << "[Image78]\nFilename=black.png\nLeft=145\nTop=145\nWidth=10\nHeight=10\n";

@@ -252,15 +252,25 @@ void loadFullscreenDecor(const Load& load, const std::string& backdropDir,
 }
 
 // Section Lcd, which readers before it ignore: "Look" is "Plain" or "Real" (in any case),
-// "UnlitContrast" a percentage.
-LcdLookChoice readLcdDefaults(const IniFile& ini) {
+// "UnlitContrast" a percentage. What is neither is left at the default, and the checker says so.
+LcdLookChoice readLcdDefaults(const SkinReader& reader) {
     LcdLookChoice defaults;
-    std::string look = ini.readString("Lcd", "Look", "Plain");
-    std::transform(look.begin(), look.end(), look.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (look == "real") defaults.look = LcdLook::Real;
-    const int contrast = ini.readInteger("Lcd", "UnlitContrast", defaults.unlitContrast);
-    if (contrast >= 0 && contrast <= 100) defaults.unlitContrast = contrast;
+    if (auto look = reader.ini().value("Lcd", "Look")) {
+        std::transform(look->begin(), look->end(), look->begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (*look == "real")
+            defaults.look = LcdLook::Real;
+        else if (*look != "plain")
+            reader.note(SkinFinding::Effect::Note,
+                        reader.where("Lcd", "Look") + ": neither Plain nor Real, Plain is used");
+    }
+    const int contrast = reader.integer("Lcd", "UnlitContrast", defaults.unlitContrast);
+    if (contrast >= 0 && contrast <= 100)
+        defaults.unlitContrast = contrast;
+    else
+        reader.note(SkinFinding::Effect::Note,
+                    reader.where("Lcd", "UnlitContrast") + ": not a percentage from 0 to 100, " +
+                        std::to_string(defaults.unlitContrast) + " is used");
     return defaults;
 }
 
@@ -356,7 +366,7 @@ void Skin_Load(const SkinPlace& place, bool fullscreenMode, Shell& shell, Segmen
                Presentation& presentation, const SkinLoadLimits& limits, SkinFindings* findings) {
     const auto configPath = findConfig(place);
     const auto ini = configPath ? IniFile::load(*configPath) : std::nullopt;
-    presentation.lcdDefaults = ini ? readLcdDefaults(*ini) : LcdLookChoice{};
+    presentation.lcdDefaults = {};
     if (!ini) {
         const bool there = configPath || configIsThere(place);
         if (findings)
@@ -370,6 +380,7 @@ void Skin_Load(const SkinPlace& place, bool fullscreenMode, Shell& shell, Segmen
         shell.requestQuit();
     } else {
         const SkinReader reader(*ini, findings);
+        presentation.lcdDefaults = readLcdDefaults(reader);
         SkinFiles files(place.baseFolder);
         PictureLoader pictures(limits, reader);
         const Load load{reader, files, pictures, display};

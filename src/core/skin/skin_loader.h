@@ -24,7 +24,7 @@ struct Presentation {
     std::uint32_t colourKey = 0;         // $00BBGGRR
     bool backdropStretch = false;        // stretch the backdrop over the window, else centre it
     bool fullscreen = false;
-    LcdLookChoice lcdDefaults;           // the skin's suggestion; the player's stored choice wins
+    LcdLookChoice lcdDefaults;  // the skin's suggestion; the player's stored choice wins
 };
 
 // What one load may hold in all: each picture within perPicture, and all pictures together
