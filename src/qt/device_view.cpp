@@ -75,10 +75,9 @@ void DeviceView::updateLcdLayers() {
     if (!lcdStale_ && look_ == lcdBuiltFor_) return;
     lcdStale_ = false;
     lcdBuiltFor_ = look_;
-    const Presentation& shown = shown_;
     // At most one picture of the game area, however the skin spreads its segments.
     const std::int64_t area = std::min<std::int64_t>(
-        std::int64_t{shown.gameWidth} * shown.gameHeight, std::int64_t{width()} * height());
+        std::int64_t{shown_.gameWidth} * shown_.gameHeight, std::int64_t{width()} * height());
     lcd_.rebuild(display_, cache_, lcdBuiltFor_, colourKey_, rect(), area * 4);
 }
 
