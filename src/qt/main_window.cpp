@@ -34,7 +34,7 @@ TForm1::TForm1(const MainWindowSetup& setup, Shell& shell)
     // The key colour becomes real transparency where a compositor draws the window; on X11 the
     // window's shape also cuts it out where none does.
     setAttribute(Qt::WA_TranslucentBackground);
-    view_ = new DeviceView(device_.display(), this);
+    view_ = new DeviceView(device_, this);
     overlay_ = std::make_unique<GameMenuOverlay>(*view_);
     timers_->afterRun = [this] { refresh(); };
     view_->onMousePress = [this](SegmentId id, QMouseEvent* e) { onPress(id, e); };
@@ -119,7 +119,7 @@ void TForm1::applyPresentation() {
     view_->setColourKey(shown.colourKeyOn ? std::optional(colourOf(shown.colourKey))
                                           : std::nullopt);
     view_->setBackdropStretch(shown.backdropStretch);
-    view_->dropUnusedPictures();
+    view_->skinApplied();
     view_->update();
     if (shown.colourKeyOn) outline_.reset(display(), shown.colourKey);
     // The window is withdrawn here; its outline is made when it is presented.
