@@ -41,7 +41,8 @@ struct Window {
                         {"Zoom", std::to_string(zoomEntry(c.zoom).stored)}};
         QDir::setCurrent(QStringLiteral(TORCHWHEEL_PROGRAM_DIR));
         window = std::make_unique<TForm1>(
-            MainWindowSetup{TORCHWHEEL_PROGRAM_DIR, &store, &sound, true, false}, shell);
+            MainWindowSetup{std::string(TORCHWHEEL_PROGRAM_DIR), &store, &sound, true, false},
+            shell);
         window->startSimulator();
         Game& game = window->game();
         game.Inp_open_down();

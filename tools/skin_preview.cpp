@@ -1,40 +1,22 @@
-// Composes a rendered skin into one picture, the way the device window stacks its segments, so
-// the artwork can be looked at without running the program.
+// Composes a skin into one picture the way the device window shows it, without starting the
+// program: the program's own Config.ini reader, loader, decoders and drawing. The skin's
+// folders are found from its own folder, as `torchwheel --skin <folder>` finds them.
 //
 //   skin_preview <folder with Config.ini> <out.png> closed|open|all|game
-#include <QFile>
-#include <QGuiApplication>
+//   skin_preview --check <folder>      the same check as `torchwheel --check-skin <folder>`
+#include <QApplication>
+#include <QDir>
 #include <QImage>
-#include <QMap>
-#include <QPainter>
 #include <QSet>
-#include <QTextStream>
 #include <cstdio>
 
 #include "asset_images.h"
-#include "core/display/segment_catalogue.h"
+#include "core/headless_shell.h"
+#include "core/skin/skin_check.h"
+#include "core/skin/skin_loader.h"
+#include "qt/device_view.h"
 
 namespace {
-
-QMap<int, QMap<QString, QString>> readSections(const QString& path) {
-    QMap<int, QMap<QString, QString>> sections;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return sections;
-    QTextStream in(&file);
-    int current = 0;
-    while (!in.atEnd()) {
-        const QString line = in.readLine().trimmed();
-        if (line.startsWith("[Image"))
-            current = line.mid(6, line.size() - 7).toInt();
-        else if (line.startsWith("["))
-            current = 0;
-        else if (current > 0 && line.contains('=')) {
-            const auto eq = line.indexOf('=');
-            sections[current][line.left(eq).trimmed().toLower()] = line.mid(eq + 1).trimmed();
-        }
-    }
-    return sections;
-}
 
 QSet<QString> shownFor(const QString& state) {
     QSet<QString> shown{"im_background_bottom"};
@@ -70,53 +52,51 @@ QSet<QString> shownFor(const QString& state) {
     return shown;
 }
 
-QImage loadPicture(const QString& path, bool seeThrough) {
-    QImage image(path);
-    if (image.isNull()) return image;
-    image = image.convertToFormat(QImage::Format_ARGB32);
-    if (path.endsWith(".bmp", Qt::CaseInsensitive) && seeThrough) {
-        const QRgb key = image.pixel(0, image.height() - 1);
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (image.pixel(x, y) == key) image.setPixel(x, y, 0);
-    }
-    return image;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--check") {
+        const std::string folder =
+            QDir::cleanPath(QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[2])))
+                .toStdString();
+        const SkinCheck check = checkSkin(SkinPlace(folder, folder));
+        for (const std::string& line : check.lines) std::printf("%s\n", line.c_str());
+        return check.playable ? 0 : 1;
+    }
     useOffscreenPlatform();
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     if (argc < 4) {
-        std::fprintf(stderr, "usage: skin_preview <skin folder> <out.png> closed|open|all|game\n");
+        std::fprintf(stderr,
+                     "usage: skin_preview <skin folder> <out.png> closed|open|all|game\n"
+                     "       skin_preview --check <skin folder>\n");
         return 2;
     }
-    const QString root = QString::fromLocal8Bit(argv[1]);
-    const auto sections = readSections(root + "/Config.ini");
-    const QSet<QString> shown = shownFor(QString::fromLatin1(argv[3]));
-    QImage canvas(780, 480, QImage::Format_ARGB32);
-    canvas.fill(QColor(255, 0, 255));
-    QPainter painter(&canvas);
-    QImage digitGlyph;  // the score digits of the game preview show 4 and 7
-    for (const SegmentInfo& s : kSegmentCatalogue) {
-        const QString name =
-            QString::fromLatin1(s.name.data(), static_cast<qsizetype>(s.name.size()));
-        if (s.section == 0 || !shown.contains(name)) continue;
-        const auto& keys = sections[s.section];
-        QString file = keys.value("filename");
-        if (name == "im_panel_digit_3" && QString::fromLatin1(argv[3]) == "game")
-            file = sections[39].value("filename");
-        if (name == "im_panel_digit_4" && QString::fromLatin1(argv[3]) == "game")
-            file = sections[42].value("filename");
-        const QImage picture = loadPicture(root + "/Graphics/Skin/" + file, s.transparent);
-        const QRect rect(keys.value("left").toInt(), keys.value("top").toInt(),
-                         keys.value("width").toInt(), keys.value("height").toInt());
-        painter.save();
-        painter.setClipRect(rect);
-        painter.drawImage(rect.topLeft(), picture);
-        painter.restore();
+    const std::string folder =
+        QDir::cleanPath(QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1])))
+            .toStdString();
+    const QString state = QString::fromLatin1(argv[3]);
+    HeadlessShell shell(true);
+    SegmentDisplay display;
+    Presentation presentation;
+    Skin_Load(SkinPlace(folder, folder), false, shell, display, presentation);
+    if (shell.quit) return 1;
+
+    const QSet<QString> shown = shownFor(state);
+    for (SegmentId id = 0; id < kSegmentCount; ++id) {
+        const SegmentInfo& s = kSegmentCatalogue[id];
+        if (s.section != 0)
+            display.setVisible(id, shown.contains(QString::fromLatin1(
+                                       s.name.data(), static_cast<qsizetype>(s.name.size()))));
     }
-    painter.end();
-    return canvas.save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    if (state == "game") {  // the score shows 47
+        display.setDigit(3, 4);
+        display.setDigit(4, 7);
+    }
+
+    const LcdLookChoice plain;
+    DeviceView view(display, plain, presentation);
+    view.resize(presentation.clientWidth, presentation.clientHeight);
+    const std::uint32_t bgr = presentation.backgroundColour;
+    view.setBackgroundColour(QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF));
+    return view.compose().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
 }

@@ -1,6 +1,8 @@
-// Program entry: creates the five windows in their order and runs the event loop.
+// Program entry: reads the command line, creates the five windows in their order and runs the
+// event loop.
 #include <QApplication>
 #include <QDir>
+#include <algorithm>
 
 #include "platform/qsettings_backend.h"
 #include "platform/quit_signals.h"
@@ -31,6 +33,17 @@ int main(int argc, char** argv) {
     // it after the first free and leave the next skin's pictures as fragments of the heap.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 #endif
+    // What needs no window is done before the window system opens, so that it works without a
+    // display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    // Qt's own options (-platform, -display, ...) have one dash and are taken out only when the
+    // window system opens; until then they are not mistakes.
+    const bool qtOptions =
+        std::any_of(arguments.begin() + 1, arguments.end(),
+                    [](const QString& a) { return a.size() > 2 && a[0] == '-' && a[1] != '-'; });
+    if (const CommandLine early = readCommandLine(arguments, !qtOptions); early.exitCode)
+        return *early.exitCode;
     choosePlatform();
     // The windows follow the desktop's scale, whole or fractional, as every other window does;
     // the device keeps its size in the desktop's logical pixels and is drawn for the screen's.
@@ -42,14 +55,16 @@ int main(int argc, char** argv) {
     // The device window ends the program when it closes; the other windows only hide.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const std::string programFolder = QCoreApplication::applicationDirPath().toStdString();
+    const CommandLine commandLine = readCommandLine(QCoreApplication::arguments(), true);
+    if (commandLine.exitCode) return *commandLine.exitCode;
+    const SkinPlace skin =
+        commandLine.skin.value_or(SkinPlace(QCoreApplication::applicationDirPath().toStdString()));
     QtShell shell;
     const QuitSignals quitSignals([&shell] { shell.requestQuit(); });
     QSettingsBackend store;
     SdlSoundLibrary soundLibrary;
 
-    ProgramWindows windows(MainWindowSetup{programFolder, &store, &soundLibrary, false, true},
-                           shell);
+    ProgramWindows windows(MainWindowSetup{skin, &store, &soundLibrary, false, true}, shell);
     shell.setOwner(&windows.main());
     QObject::connect(&shell.monitor(), &DeviceMonitor::changed, &windows.main(),
                      &TForm1::followMonitor);

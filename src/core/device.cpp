@@ -50,13 +50,24 @@ class ScaledScreen final : public Shell {
 };
 }  // namespace
 
-void Device::loadSkin(const std::string& programFolder, bool fullscreen, double scale) {
+void Device::loadSkin(const SkinPlace& place, bool fullscreen, double scale) {
+    skinFolder_ = place.baseFolder;
     if (scale == 1.0 || !(scale > 0.0)) {
-        Skin_Load(programFolder, fullscreen, shell_, display_, presentation_);
-        return;
+        Skin_Load(place, fullscreen, shell_, display_, presentation_);
+    } else {
+        ScaledScreen screen(shell_, scale);
+        Skin_Load(place, fullscreen, screen, display_, presentation_);
     }
-    ScaledScreen screen(shell_, scale);
-    Skin_Load(programFolder, fullscreen, screen, display_, presentation_);
+    lcdLook_ = readLcdLook(settings_, presentation_.lcdDefaults);
+}
+
+std::string Device::configFile() const {
+    return skinFolder_.empty() ? "Config.ini" : skinFolder_ + "/Config.ini";
+}
+
+void Device::setLcdLook(const LcdLookChoice& choice) {
+    storeLcdLook(settings_, lcdLook_, choice);
+    lcdLook_ = choice;
 }
 
 void Device::start() {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "core/display/lcd_look.h"
 #include "core/display/segment_display.h"
 #include "core/game/game.h"
 #include "core/game/local_clock.h"
@@ -38,10 +39,17 @@ class Device {
 
     // What the store keeps for the device: the key bindings and both high scores.
     void loadStored();
-    // Config.ini and its pictures from the program folder, for full screen or the window. A skin
-    // shown larger than its own pixels (zoomed) lays full screen out on the screen measured in
-    // its pixels: `scale` screen pixels to one of the skin's.
-    void loadSkin(const std::string& programFolder, bool fullscreen, double scale = 1.0);
+    // Config.ini and its pictures, for full screen or the window. A skin shown larger than its
+    // own pixels (zoomed) lays full screen out on the screen measured in its pixels: `scale`
+    // screen pixels to one of the skin's.
+    void loadSkin(const SkinPlace& place, bool fullscreen, double scale = 1.0);
+    // Where the skin last loaded keeps its Config.ini: a skin played from a folder of its own is
+    // edited there.
+    std::string configFile() const;
+    // The LCD's look: after each skin load the stored choice, or the skin's suggestion; a change
+    // is stored at once.
+    const LcdLookChoice& lcdLook() const { return lcdLook_; }
+    void setLcdLook(const LcdLookChoice& choice);
     // The simulator starts: the device lies closed, as when it is taken out of its box.
     void start();
     // Reset Hiscores: both to 0, stored at once; the device beeps.
@@ -75,4 +83,6 @@ class Device {
     InputDispatch input_;
     // Kept for the whole run: a load that finds no backdrop leaves its stretch switch as it was.
     Presentation presentation_;
+    std::string skinFolder_;
+    LcdLookChoice lcdLook_;
 };

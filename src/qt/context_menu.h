@@ -8,6 +8,7 @@
 #include "qt/menu_commands.h"
 #include "qt/zoom.h"
 
+class LcdLookMenu;
 class QAction;
 
 struct MenuItemInfo {
@@ -16,9 +17,10 @@ struct MenuItemInfo {
     int shortcut;              // virtual-key code, 0 = none
     bool checkable;
     void (MenuCommands::*click)();
+    bool submenu = false;  // unfolds the "LCD look" choices instead of running a command
 };
 
-inline constexpr int kMenuItemCount = 14;
+inline constexpr int kMenuItemCount = 15;
 extern const std::array<MenuItemInfo, kMenuItemCount> kMenuItems;
 // The item that opens the zoom choices (a submenu here, a row of the game menu).
 inline constexpr std::string_view kZoomItem = "pm_12_zoom";
@@ -29,8 +31,9 @@ class ContextMenu : public QMenu, public MenuChecks {
     // The items' shortcuts act in window, the menu's parent.
     ContextMenu(QWidget& window, MenuCommands& commands);
 
-    // Runs an item's command, as a click on it does.
-    void run(int i) { (commands_.*kMenuItems[i].click)(); }
+    // Runs an item's command, as a click on it does; a submenu unfolds at the pointer (the game
+    // menu has no submenus of its own).
+    void run(int i);
 
     bool isChecked(std::string_view item) const override;
     void setChecked(std::string_view item, bool checked) override;
@@ -38,6 +41,7 @@ class ContextMenu : public QMenu, public MenuChecks {
     QAction* item(int i) const { return items_[i]; }  // 0-based, menu order, separators included
     QAction* item(std::string_view name) const;
     ZoomMenu& zoomMenu() const { return *zoom_; }
+    LcdLookMenu& lcdLookMenu() const { return *lcdLook_; }
     static bool isSeparator(int i) { return kMenuItems[i].caption == "-"; }
 
     // Runs the item whose shortcut is this virtual-key code; false when none has it. For key
@@ -53,4 +57,5 @@ class ContextMenu : public QMenu, public MenuChecks {
     MenuCommands& commands_;
     std::array<QAction*, kMenuItemCount> items_{};
     ZoomMenu* zoom_ = nullptr;
+    LcdLookMenu* lcdLook_ = nullptr;
 };

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <algorithm>
 
 #include "core/input/input_dispatch.h"
 
@@ -19,10 +20,18 @@ Qt::CursorShape cursorShapeOf(PointerShape shape) {
     }
     return Qt::ArrowCursor;
 }
+
+// The layers of the LCD's look go under the first LCD segment, so under all of them.
+constexpr SegmentId kFirstLcd = [] {
+    SegmentId id = 0;
+    while (!isLcdSegment(id)) ++id;
+    return id;
+}();
 }  // namespace
 
-DeviceView::DeviceView(SegmentDisplay& display, QWidget* parent)
-    : QWidget(parent), display_(display) {
+DeviceView::DeviceView(SegmentDisplay& display, const LcdLookChoice& look,
+                       const Presentation& shown, QWidget* parent)
+    : QWidget(parent), display_(display), look_(look), shown_(shown) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
 }
@@ -43,6 +52,7 @@ void DeviceView::setColourKey(std::optional<QColor> key) {
     const std::optional<QRgb> rgb = key ? std::optional(key->rgb()) : std::nullopt;
     if (colourKey_ == rgb) return;
     colourKey_ = rgb;
+    lcdStale_ = true;
     update();
 }
 
@@ -62,22 +72,58 @@ QPoint DeviceView::skinPoint(QPointF at) const {
     return s.identity() ? at.toPoint() : s.skinPoint(at.x(), at.y());
 }
 
-void DeviceView::flushDamage() {
-    if (!display_.hasDamage()) return;
-    const ViewScale s = scale();
-    QRegion region;
+void DeviceView::skinApplied() {
+    cache_.dropUnused();
+    lcdStale_ = true;
+}
+
+QRegion DeviceView::flushDamage() {
     lastDamage_ = QRegion();
-    for (const Rect& r : display_.takeDamage()) {
-        region += s.identity() ? QRect(r.left, r.top, r.width, r.height) : s.logicalRect(r);
-        if (!s.identity()) lastDamage_ += s.deviceRect(r);
+    if (look_ != lcdBuiltFor_) {
+        // The layers never reach the outline, so a new look leaves the window's shape alone.
+        display_.takeDamage();
+        update();
+        return rect();
+    }
+    if (!display_.hasDamage()) return {};
+    const ViewScale s = scale();
+    const bool shadows = lcdBuiltFor_.look == LcdLook::Real;
+    QRegion region;
+    for (const Rect& d : display_.takeDamage()) {
+        QRect changed(d.left, d.top, d.width, d.height);
+        if (shadows) changed = LcdLayers::withShadow(changed);
+        if (s.identity()) {
+            region += changed;
+            continue;
+        }
+        const Rect r{changed.x(), changed.y(), changed.width(), changed.height()};
+        region += s.logicalRect(r);
+        lastDamage_ += s.deviceRect(r);
     }
     update(region);
+    return region;
+}
+
+void DeviceView::updateLcdLayers() {
+    if (!lcdStale_ && look_ == lcdBuiltFor_) return;
+    lcdStale_ = false;
+    lcdBuiltFor_ = look_;
+    // Made in the skin's pixels and scaled as they are drawn, like the segments they lie under.
+    const QRect skin(QPoint(0, 0), scale().skinSize(size()));
+    // At most one picture of the game area, however the skin spreads its segments.
+    const std::int64_t area =
+        std::min<std::int64_t>(std::int64_t{shown_.gameWidth} * shown_.gameHeight,
+                               std::int64_t{skin.width()} * skin.height());
+    lcd_.rebuild(display_, cache_, lcdBuiltFor_, colourKey_, skin, area * 4);
 }
 
 void DeviceView::paintSegments(QPainter& painter, const QRect& clip) {
+    updateLcdLayers();
+    const bool real = lcdBuiltFor_.look == LcdLook::Real;
     painter.fillRect(clip, background_);
     const auto& segments = display_.segments();
     for (int id = 0; id < kSegmentCount; ++id) {
+        if (id == kFirstLcd && real) lcd_.paint(painter, clip, display_);
         const Segment& s = segments[id];
         if (!s.visible || !s.picture) continue;
         const QRect bounds(s.bounds.left, s.bounds.top, s.bounds.width, s.bounds.height);
@@ -125,8 +171,11 @@ void DeviceView::paintSegmentsScaled(QPainter& painter, const ViewScale& scale, 
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.fillRect(clip, colourKey_ ? QColor(Qt::transparent) : background_);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    updateLcdLayers();
+    const bool real = lcdBuiltFor_.look == LcdLook::Real;
     const auto& segments = display_.segments();
     for (int id = 0; id < kSegmentCount; ++id) {
+        if (id == kFirstLcd && real) paintLcdLayersScaled(painter, scale, clip);
         const Segment& s = segments[id];
         if (!s.visible || !s.picture || s.picture->width <= 0 || s.picture->height <= 0) continue;
         const QRect bounds = scale.deviceRect(s.bounds);
@@ -162,6 +211,21 @@ void DeviceView::paintSegmentsScaled(QPainter& painter, const ViewScale& scale, 
         painter.drawImage(at, picture.image);
         painter.restore();
     }
+}
+
+void DeviceView::paintLcdLayersScaled(QPainter& painter, const ViewScale& scale,
+                                      const QRect& clip) {
+    // The layers are soft already: drawn scaled, by the same rule as the pictures.
+    const QPoint from = scale.skinPoint(clip.left() / scale.ratio, clip.top() / scale.ratio);
+    const QPoint to =
+        scale.skinPoint((clip.right() + 1) / scale.ratio, (clip.bottom() + 1) / scale.ratio);
+    const QRect skinClip = QRect(from, to).adjusted(-1, -1, 1, 1);
+    painter.save();
+    painter.setClipRect(clip);
+    painter.scale(scale.factor(), scale.factor());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, !scale.whole());
+    lcd_.paint(painter, skinClip, display_);
+    painter.restore();
 }
 
 namespace {

@@ -42,8 +42,8 @@ class GameMenuOverlay {
     static constexpr int kRows = kMenuItemCount;
     static constexpr int kRowHeight = 32;
     static constexpr int kWidth = kGameMenuPanel.width;
-    // The unfolded panel holds the title band and one row per item.
-    static_assert(kGameMenuPanel.height == kRowHeight * (kRows + 1));
+    static_assert(kGameMenuPanel.height == kRowHeight * (kRows + 1),
+                  "the unfolded panel holds the title band and one row per menu item");
 
     explicit GameMenuOverlay(QWidget& host) : host_(host) {}
 

@@ -15,14 +15,6 @@
 #include "qt/game_menu_overlay.h"
 #include "qt/key_translation.h"
 
-namespace {
-MouseButton buttonOf(Qt::MouseButton b) {
-    if (b == Qt::LeftButton) return MouseButton::Left;
-    if (b == Qt::RightButton) return MouseButton::Right;
-    return MouseButton::Middle;
-}
-}  // namespace
-
 TForm1::TForm1(const MainWindowSetup& setup, Shell& shell)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       setup_(setup),
@@ -34,7 +26,7 @@ TForm1::TForm1(const MainWindowSetup& setup, Shell& shell)
     // The key colour becomes real transparency where a compositor draws the window; on X11 the
     // window's shape also cuts it out where none does.
     setAttribute(Qt::WA_TranslucentBackground);
-    view_ = new DeviceView(device_.display(), this);
+    view_ = new DeviceView(device_, this);
     layout_ = std::make_unique<WindowLayout>(*this, *view_, device_, shell_);
     overlay_ = std::make_unique<GameMenuOverlay>(*view_);
     timers_->afterRun = [this] { refresh(); };
@@ -72,7 +64,7 @@ void TForm1::FormCreate() {
     layout_->setZoomChoice(zoom);
     menu_->zoomMenu().setChecked(zoom);
     display().setPicture(seg("btn_game_menu_background"), GameMenuOverlay::panelPicture());
-    layout_->load(setup_.programFolder, FullscreenMode);
+    layout_->load(setup_.skin, FullscreenMode);
     GameMenuOpen = false;
     device_.loadStored();
 }
@@ -163,7 +155,7 @@ void TForm1::onPress(SegmentId id, QMouseEvent* event) {
         return;
     }
     const MouseResult result =
-        id >= 0 ? device_.input().mouseDown(id, buttonOf(event->button())) : MouseResult::None;
+        id >= 0 ? device_.input().mouseDown(id, mouseButtonOf(event->button())) : MouseResult::None;
     if (result == MouseResult::StartDrag && !FullscreenMode && event->button() == Qt::LeftButton)
         drag_.press(*this, event->globalPosition().toPoint());
     refresh();
@@ -174,7 +166,7 @@ void TForm1::onRelease(SegmentId id, QMouseEvent* event) {
     if (id < 0) return;
     const QPoint p = view_->skinPoint(event->position());
     const bool over = display().segment(id).bounds.contains(p.x(), p.y());
-    const MouseResult result = device_.input().mouseUp(id, buttonOf(event->button()), over);
+    const MouseResult result = device_.input().mouseUp(id, mouseButtonOf(event->button()), over);
     if (result == MouseResult::GameMenuClick) btn_game_menu_topClick();
     refresh();
 }
@@ -213,7 +205,7 @@ void TForm1::togglePresentation() {
 void TForm1::relayout() {
     closeGameMenu();
     layout_->placeOffScreen();
-    layout_->load(setup_.programFolder, FullscreenMode);
+    layout_->load(setup_.skin, FullscreenMode);
     layout_->present(FullscreenMode);
     refresh();
 }
@@ -232,11 +224,11 @@ void TForm1::followMonitor(bool monitorGone) {
 void TForm1::setZoom(ZoomChoice choice) {
     layout_->setZoomChoice(choice);
     menu_->zoomMenu().setChecked(choice);
-    if (!isVisible()) return layout_->load(setup_.programFolder, FullscreenMode);
+    if (!isVisible()) return layout_->load(setup_.skin, FullscreenMode);
     if (!FullscreenMode) return relayout();
     // Full screen stays where it is; only its content is laid out again.
     closeGameMenu();
-    layout_->load(setup_.programFolder, FullscreenMode);
+    layout_->load(setup_.skin, FullscreenMode);
     refresh();
 }
 

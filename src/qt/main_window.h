@@ -23,7 +23,7 @@ class TimerDriver;
 
 // Where the main window finds its files and its store; tests replace each of them.
 struct MainWindowSetup {
-    std::string programFolder;            // Config.ini is read from here
+    SkinPlace skin;                       // Config.ini and the folders it names
     SettingsBackend* settings = nullptr;  // the per-user store
     SoundLibrary* soundLibrary = nullptr;
     bool virtualTime = false;  // tests move the timers' clock themselves
@@ -57,6 +57,7 @@ class TForm1 : public QWidget, public SplashHost, public KeySettingsHost, public
     void holdForDialog() override { setEnabled(false); }
     void setZoom(ZoomChoice choice) override;
     void offerZoomChoices() override;
+    void lcdLookChanged() override { refresh(); }
 
     // The game menu overlay of full-screen mode.
     void btn_game_menu_topClick();

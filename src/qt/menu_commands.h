@@ -4,6 +4,8 @@
 // the small interface below, so the menu and the window do not know each other.
 #include <string_view>
 
+#include "core/display/lcd_look.h"
+
 class Device;
 enum class ZoomChoice;
 class QWidget;
@@ -24,6 +26,8 @@ class CommandWindow {
     // The device shown at the player's zoom; the choices offered at the pointer.
     virtual void setZoom(ZoomChoice choice) = 0;
     virtual void offerZoomChoices() = 0;
+    // The device is drawn again in the LCD look it now has.
+    virtual void lcdLookChanged() = 0;
 };
 
 // The check marks of the menu's items, by item name.
@@ -58,7 +62,12 @@ class MenuCommands {
     void pm_12_zoomClick();
     // A zoom chosen: stored, and the device shown at it.
     void zoomTo(ZoomChoice choice);
+    // The items of the "LCD look" submenu.
+    void pm_12_lookClick(LcdLook look);
+    void pm_12_contrastClick(int percent);
     void pm_14_exitClick();
+
+    const LcdLookChoice& lcdLook() const;
 
   private:
     Device& device_;

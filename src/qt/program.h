@@ -2,7 +2,9 @@
 // The program's five windows, created in their order: the device window, the about box, the key
 // settings dialog, the manual viewer and, last, the splash screen (which may start the simulator
 // during its own creation).
+#include <QStringList>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "qt/main_window.h"
@@ -12,6 +14,17 @@ class TAboutForm;
 class TKeysForm;
 class TManualForm;
 class TSplashForm;
+
+// What the command line asks for: --help, --version, --check-skin <folder>, --skin <folder>.
+struct CommandLine {
+    std::optional<int> exitCode;    // the work is done (help, version, a check, a mistake)
+    std::optional<SkinPlace> skin;  // a skin of its own folder to play
+};
+
+// Reads the arguments (the program's name first) and does what needs no window, printing to
+// the standard output (or error). Until `final`, the window system has not taken its own options
+// out yet: an option not known here is then left for later instead of being a mistake.
+CommandLine readCommandLine(const QStringList& arguments, bool final);
 
 class ProgramWindows {
   public:

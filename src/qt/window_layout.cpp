@@ -62,14 +62,14 @@ double WindowLayout::zoom(bool fullscreen) const {
     return zoomFactor(zoom_, room, game);
 }
 
-void WindowLayout::load(const std::string& programFolder, bool fullscreen) {
-    programFolder_ = programFolder;
+void WindowLayout::load(const SkinPlace& place, bool fullscreen) {
+    place_ = place;
     const double zoom = this->zoom(fullscreen);
     // Only full screen is laid out for the screen; the window is the game's size at any zoom.
-    device_.loadSkin(programFolder, fullscreen, fullscreen ? zoom : 1.0);
+    device_.loadSkin(place, fullscreen, fullscreen ? zoom : 1.0);
     // "Fit to screen" needs the game's size, which the first load tells.
     if (fullscreen && this->zoom(true) != zoom)
-        device_.loadSkin(programFolder, fullscreen, this->zoom(true));
+        device_.loadSkin(place, fullscreen, this->zoom(true));
     apply();
 }
 
@@ -93,7 +93,7 @@ void WindowLayout::apply() {
     sharpLoaded_ = false;
     view_.setSharpPictures(nullptr);
     useSharpPictures();
-    view_.dropUnusedPictures();
+    view_.skinApplied();
     view_.update();
     if (shown.colourKeyOn) outline_.reset(device_.display(), shown.colourKey);
     // The window is withdrawn here; its outline is made when it is presented.
@@ -106,8 +106,7 @@ void WindowLayout::useSharpPictures() {
     if (wanted == sharpLoaded_) return;
     sharpLoaded_ = wanted;
     if (!wanted) return view_.setSharpPictures(nullptr);
-    auto sharp =
-        std::make_shared<SharpPictures>(SharpPictures::find(programFolder_, device_.display()));
+    auto sharp = std::make_shared<SharpPictures>(SharpPictures::find(place_, device_.display()));
     view_.setSharpPictures([sharp](const PictureData& picture) { return sharp->load(picture); });
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/display/window_outline.h"
+#include "core/skin/skin_loader.h"
 #include "qt/desktop_presenter.h"
 #include "qt/zoom.h"
 
@@ -30,7 +31,7 @@ class WindowLayout {
 
     // Loads the skin for the presentation at its zoom and applies it to the window: size,
     // colours, key colour and the view's scale.
-    void load(const std::string& programFolder, bool fullscreen);
+    void load(const SkinPlace& place, bool fullscreen);
     void placeOffScreen();
     // Maps the window centred on the device's monitor (in full screen covering it).
     void present(bool fullscreen);
@@ -63,6 +64,6 @@ class WindowLayout {
     // At a scale: the picture the outline is read from, and the outline, in screen pixels.
     QImage outlinePicture_;
     QRegion outlinePixels_;
-    std::string programFolder_;
+    SkinPlace place_{std::string()};
     bool sharpLoaded_ = false;
 };

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "skin_test_support.h"
+
 namespace {
+
+using namespace std::literals;
 
 // --- Syntax ---
 
@@ -19,6 +23,40 @@ TEST(IniFileTest, WindowsFileWithBomAndCrLfReadsLikeAPlainOne) {
     EXPECT_EQ(ini.readInteger("Common", "GameWidth", 0), 512);
     EXPECT_EQ(ini.readInteger("Common", "GameHeight", 0), 600);
     EXPECT_EQ(ini.value("Image1", "Filename"), "a.bmp");  // no stray carriage return
+}
+
+// --- Encodings Windows editors save ---
+
+TEST(IniFileTest, EveryEncodingOfWindowsEditorsGivesTheSameText) {
+    const std::u16string text = u"; \u20AC\r\n[Common]\r\nSkinDir=K\u00F6rper \U0001F525\\\r\n";
+    const std::string utf8 = "; \u20AC\r\n[Common]\r\nSkinDir=K\u00F6rper \U0001F525\\\r\n";
+    const std::string value = "K\u00F6rper \U0001F525\\";
+    const struct {
+        std::string bytes;
+        TextEncoding encoding;
+        std::string value;
+        int line;
+    } cases[] = {
+        {utf8, TextEncoding::Utf8, value, 3},
+        {"\xEF\xBB\xBF" + utf8, TextEncoding::Utf8WithBom, value, 3},
+        {utf16(text), TextEncoding::Utf16Le, value, 3},
+        {utf16(text, true), TextEncoding::Utf16Be, value, 3},
+        // Not UTF-8, so the ANSI code page: 0x80 is the euro sign there, 0xF6 is o-umlaut.
+        {"; \x80\r\n[Common]\r\nSkinDir=K\xF6rper\\\r\n", TextEncoding::Windows1252,
+         "K\u00F6rper\\", 3},
+        // A lone surrogate cannot stand; NUL characters are left out.
+        {utf16(u"[Common]\nSkinDir=a\xD800"
+               u"b\0c\n"sv),
+         TextEncoding::Utf16Le, "a\uFFFDbc", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(encodingName(c.encoding));
+        const IniFile ini = IniFile::parse(c.bytes);
+        EXPECT_EQ(ini.encoding(), c.encoding);
+        EXPECT_EQ(ini.value("common", "skindir"), c.value);
+        EXPECT_EQ(ini.line("Common", "SkinDir"), c.line);
+    }
+    EXPECT_EQ(IniFile::parse("[s]\nk=v\n").line("s", "missing"), 0);
 }
 
 TEST(IniFileTest, QuotedValuesLoseTheirQuotesOnlyWhenBothEndsMatch) {

@@ -4,9 +4,11 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <random>
 #include <set>
 
+#include "core/skin/skin_check.h"
 #include "image_writers.h"
 #include "skin_test_support.h"
 
@@ -357,6 +359,54 @@ TEST_F(SkinLoaderTest, NamesAreFoundWithoutRegardToCaseFromTheWorkingDirectory) 
     EXPECT_TRUE(isPlaceholder(s(seg("im_background_back")).picture));
 }
 
+// Skins as Windows editors save them and as archives made on Windows unpack: each names one
+// picture that must be found.
+TEST_F(SkinLoaderTest, SkinsFromWindowsFindTheirPicturesInAnyEncodingCaseAndLayout) {
+    const std::string image1 = "[Image1]\r\nFilename=";
+    const std::string root = "\\" + std::string(dir_.relative_path()) + "\\";
+    const struct {
+        const char* what;
+        std::string ini;
+        std::string onDisk;
+        bool ownFolder = false;  // played with --skin: folders are found from the skin's folder
+    } cases[] = {
+        {"UTF-16 LE, another case of a non-ASCII letter",
+         utf16(u"[Image1]\r\nFilename=K\u00F6rper_\u00C9.BMP\r\n"),
+         "Graphics/Skin/k\u00F6rper_\u00E9.bmp"},
+        {"UTF-16 BE", utf16(u"[Image1]\r\nFilename=K\u00F6rper.bmp\r\n", true),
+         "Graphics/Skin/K\u00F6rper.bmp"},
+        {"ANSI file, UTF-8 name on disk", image1 + "caf\xE9.bmp\r\n",
+         "Graphics/Skin/caf\u00E9.bmp"},
+        {"UTF-8 file, ANSI name on disk", image1 + "CAF\u00C9.bmp\r\n",
+         "Graphics/Skin/caf\xE9.bmp"},
+        {"Cyrillic folder in capitals",
+         "[Common]\nSkinDir=\u0413\u0420\u0410\u0424\u0418\u041A\u0410\n" + image1 + "x.bmp\n",
+         "\u0433\u0440\u0430\u0444\u0438\u043A\u0430/X.BMP"},
+        {"archive in capitals beside Graphics/Manual", image1 + "body.bmp\n",
+         "GRAPHICS/SKIN/BODY.BMP"},
+        {"backslashes in one name", image1 + "body.bmp\n", "Graphics\\Skin\\body.bmp"},
+        {"backslashes below a real folder", image1 + "body.bmp\n", "graphics/Skin\\Body.bmp"},
+        {"a leading backslash is the root",
+         "[Common]\nSkinDir=" + root + "Art\n" + image1 + "a.bmp", "Art/a.bmp"},
+        {"a skin in its own folder", image1 + "a.bmp\n", "prog/Graphics/Skin/a.bmp", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const auto& entry : std::filesystem::directory_iterator(dir_))
+            std::filesystem::remove_all(entry);  // the folder itself is the working directory
+        bmp("Graphics/Manual/1.bmp", cornerImage(2, 2));
+        bmp(c.onDisk, cornerImage(4, 3));
+        config(c.ini);
+        display = SegmentDisplay();
+        const std::string prog = path("prog");
+        Skin_Load(c.ownFolder ? SkinPlace(prog, prog) : SkinPlace(prog), false, shell, display,
+                  presentation);
+        ASSERT_TRUE(s(kBottom).picture);
+        EXPECT_EQ(s(kBottom).picture->width, 4);
+    }
+    EXPECT_TRUE(shell.errors.empty());
+}
+
 TEST_F(SkinLoaderTest, LoadingSetsNoVisibleFlagButTheFourItOwns) {
     config("");
     display.setVisible(seg("im_item_1_1"), true);
@@ -454,6 +504,63 @@ TEST_F(SkinLoaderTest, HostileSkinsLoadInBoundedMemoryAndLeaveRoomForTheRest) {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     EXPECT_LT(usage.ru_maxrss, 1 << 20) << "peak memory in KiB";
+}
+
+// --- The skin checker ---
+
+TEST_F(SkinLoaderTest, TheCheckerNamesWhatAPlayerWouldMissWithItsLine) {
+    config(
+        "[Common]\nGameWidth=780 ; the window's width\n[Image1]\nFilename=gone.png\n"
+        "[Image2]\nFilename=huge.bmp\n[Image3]\nFilename=flat.bmp\nLeft=5 ; place\n"
+        "[Image5]\nFilename=broken.bmp\n[Manual]\nManualDir=Book\n"
+        "[Lcd]\nLook=Reel\nUnlitContrast=150\n");
+    bmp("prog/Graphics/Skin/flat.bmp", RgbImage{4, 4, std::vector<Rgb>(16, Rgb{9, 9, 9})});
+    writeFile(path("prog/Graphics/Skin/huge.bmp"), rawBmp(20000, 10, 24, 0, {}, {}));
+    writeText("prog/Graphics/Skin/broken.bmp", "BMjunk");
+    for (int n = 1; n <= 12; ++n)
+        if (n != 7) bmp("prog/Book/" + std::to_string(n) + ".bmp", cornerImage(2, 2));
+    const std::string semicolon = " (a \";\" after a value is part of the value)";
+
+    const SkinCheck check = checkSkin(SkinPlace(path("prog"), path("prog")));
+    const std::vector<std::string> expected{
+        "Config.ini: " + path("prog/Config.ini") + " (UTF-8)",
+        "window: 498 x 771 pixels",
+        "note: line 15, [Lcd] Look=Reel: neither Plain nor Real, Plain is used",
+        "note: line 16, [Lcd] UnlitContrast=150: not a percentage from 0 to 100, 10 is used",
+        "note: line 2, [Common] GameWidth=780 ; the window's width: not a number, 498 is used" +
+            semicolon,
+        "red square: line 4, [Image1] Filename=gone.png: Graphics\\Skin\\gone.png not found",
+        "red square: line 6, [Image2] Filename=huge.bmp: Graphics\\Skin\\huge.bmp is 20000 x 10 "
+        "pixels, more than 16384 a side",
+        "note: line 8, [Image3] Filename=flat.bmp: 100% of the picture has the colour of its "
+        "bottom-left pixel and is see-through",
+        "note: line 9, [Image3] Left=5 ; place: not a number, 0 is used" + semicolon,
+        "red square: line 11, [Image5] Filename=broken.bmp: Graphics\\Skin\\broken.bmp could not "
+        "be read",
+        "red square: manual page Book\\7.bmp not found",
+        "4 problems would show as red squares or an empty window"};
+    EXPECT_EQ(check.lines, expected);
+    EXPECT_FALSE(check.playable);
+
+    // What leaves the window empty, and a skin with nothing to say against it.
+    const std::pair<std::string, std::string> windows[] = {
+        {"[Common]\nGameWidth=0\n[Image1]\nFilename=\n",
+         "empty window: no [ImageN] section names a picture file (Filename)"},
+        {"[Common]\nGameWidth=0\n[Image1]\nFilename=x.bmp\n",
+         "empty window: the window is 0 x 771 pixels (GameWidth and GameHeight)"},
+        {"[Image1]\nFilename=x.bmp\n[Manual]\nManualDir=Book\n", ""}};
+    bmp("prog/Graphics/Skin/x.bmp", cornerImage(2, 2));
+    writeFile(path("prog/Book/7.bmp"), writeBmp(cornerImage(2, 2), {}));
+    for (const auto& [ini, line] : windows) {
+        config(ini);
+        const SkinCheck window = checkSkin(SkinPlace(path("prog"), path("prog")));
+        EXPECT_EQ(window.playable, line.empty()) << ini;
+        EXPECT_EQ(std::count(window.lines.begin(), window.lines.end(), line), !line.empty()) << ini;
+    }
+    std::filesystem::remove(path("prog/Config.ini"));
+    EXPECT_EQ(checkSkin(SkinPlace(path("prog"), path("prog"))).lines,
+              (std::vector<std::string>{"empty window: Config.ini not found in " + path("prog"),
+                                        "1 problem would show as red squares or an empty window"}));
 }
 
 // --- Missing Config.ini ---

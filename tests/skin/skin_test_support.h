@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/picture.h"
@@ -42,6 +43,16 @@ class ScratchDirTest : public ::testing::Test {
   private:
     std::filesystem::path previous_;
 };
+
+// Text as Windows' Notepad saves it as "Unicode": UTF-16 with a byte order mark.
+inline std::string utf16(std::u16string_view text, bool bigEndian = false) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t c : text) {
+        const char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
 
 // The colour and alpha of one pixel, for readable comparisons.
 struct Rgba {

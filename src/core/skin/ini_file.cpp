@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/integer_text.h"
 #include "core/skin/skin_files.h"
 
 namespace {
@@ -36,55 +37,28 @@ std::string_view unquote(std::string_view s) {
     return s;
 }
 
-int digitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    c = lower(c);
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
+// At most `bytes` bytes of UTF-8 text, without splitting a character.
+std::string_view cutUtf8(std::string_view s, std::size_t bytes) {
+    while (bytes > 0 && (static_cast<unsigned char>(s[bytes]) & 0xC0) == 0x80) --bytes;
+    return s.substr(0, bytes);
 }
 
 }  // namespace
 
 std::optional<std::int32_t> parseInteger(std::string_view text) {
-    std::string_view s = trim(text);
-    bool negative = false;
-    if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
-        negative = s.front() == '-';
-        s.remove_prefix(1);
-    }
-    int base = 10;
-    if (!s.empty() && s.front() == '$') {
-        base = 16;
-        s.remove_prefix(1);
-    } else if (s.size() >= 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
-        base = 16;
-        s.remove_prefix(2);
-    }
-    if (s.empty()) return std::nullopt;
-    std::uint64_t v = 0;
-    for (char c : s) {
-        const int d = digitValue(c);
-        if (d < 0 || d >= base) return std::nullopt;
-        v = v * base + d;
-        if (v > 0xFFFFFFFFull) return std::nullopt;
-    }
-    if (base == 16) {
-        const auto bits = static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
-        return negative ? static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(bits)) : bits;
-    }
-    if (negative) {
-        if (v > 0x80000000ull) return std::nullopt;
-        return static_cast<std::int32_t>(-static_cast<std::int64_t>(v));
-    }
-    if (v > 0x7FFFFFFFull) return std::nullopt;
-    return static_cast<std::int32_t>(v);
+    return parseIntegerText(trim(text));
 }
 
-IniFile IniFile::parse(std::string_view text) {
+IniFile IniFile::parse(std::string_view bytes) {
+    return parseText(decodeText(bytes));
+}
+
+IniFile IniFile::parseText(const DecodedText& decoded) {
     IniFile ini;
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-    std::map<std::string, std::string>* current = nullptr;
-    while (!text.empty()) {
+    ini.encoding_ = decoded.encoding;
+    std::string_view text = decoded.utf8;
+    std::map<std::string, Entry>* current = nullptr;
+    for (int number = 1; !text.empty(); ++number) {
         const std::size_t eol = text.find('\n');
         std::string_view line = trim(text.substr(0, eol));
         text.remove_prefix(eol == std::string_view::npos ? text.size() : eol + 1);
@@ -102,8 +76,8 @@ IniFile IniFile::parse(std::string_view text) {
         const std::string_view key = trim(line.substr(0, eq));
         if (key.empty()) continue;
         std::string_view value = unquote(trim(line.substr(eq + 1)));
-        if (value.size() > kMaxValueLength) value = value.substr(0, kMaxValueLength);
-        current->try_emplace(lowered(key), value);
+        if (value.size() > kMaxValueLength) value = cutUtf8(value, kMaxValueLength);
+        current->try_emplace(lowered(key), Entry{std::string(value), number});
     }
     return ini;
 }
@@ -112,19 +86,33 @@ std::optional<IniFile> IniFile::load(const std::string& path) {
     const auto bytes = readFileHead(path, kMaxIniBytes + 1);
     if (!bytes) return std::nullopt;
     std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-    if (text.size() > kMaxIniBytes) {
-        const std::size_t eol = text.rfind('\n', kMaxIniBytes - 1);
-        text = text.substr(0, eol == std::string_view::npos ? 0 : eol + 1);
-    }
-    return parse(text);
+    if (text.size() <= kMaxIniBytes) return parse(text);
+    // Only whole lines count. An 8-bit text is cut before decoding, so that a character split at
+    // the cut cannot make valid UTF-8 look like Windows-1252; UTF-16 after it.
+    text = text.substr(0, kMaxIniBytes);
+    const bool utf16 = utf16Mark(text).has_value();
+    if (!utf16) text = text.substr(0, text.rfind('\n') + 1);  // npos + 1: nothing
+    DecodedText decoded = decodeText(text);
+    if (utf16) decoded.utf8.resize(decoded.utf8.rfind('\n') + 1);
+    return parseText(decoded);
+}
+
+const IniFile::Entry* IniFile::find(std::string_view section, std::string_view key) const {
+    const auto s = sections_.find(lowered(section));
+    if (s == sections_.end()) return nullptr;
+    const auto k = s->second.find(lowered(key));
+    return k == s->second.end() ? nullptr : &k->second;
 }
 
 std::optional<std::string> IniFile::value(std::string_view section, std::string_view key) const {
-    const auto s = sections_.find(lowered(section));
-    if (s == sections_.end()) return std::nullopt;
-    const auto k = s->second.find(lowered(key));
-    if (k == s->second.end()) return std::nullopt;
-    return k->second;
+    const Entry* entry = find(section, key);
+    if (!entry) return std::nullopt;
+    return entry->value;
+}
+
+int IniFile::line(std::string_view section, std::string_view key) const {
+    const Entry* entry = find(section, key);
+    return entry ? entry->line : 0;
 }
 
 std::string IniFile::readString(std::string_view section, std::string_view key,

@@ -1,6 +1,7 @@
 #include "core/skin/picture_decoder.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -22,7 +23,75 @@ std::string lowerExtension(const std::string& path) {
     return ext;
 }
 
+std::uint32_t littleEndian(std::span<const std::uint8_t> b, std::size_t at, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | b[at + i];
+    return v;
+}
+
+std::uint32_t bigEndian(std::span<const std::uint8_t> b, std::size_t at, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = 0; i < bytes; ++i) v = v << 8 | b[at + i];
+    return v;
+}
+
+struct PictureSize {
+    std::int64_t width;
+    std::int64_t height;
+};
+
+// The size a picture's header gives, as far as the head of the file tells.
+std::optional<PictureSize> headerSize(std::span<const std::uint8_t> b, const std::string& ext) {
+    if (ext == "bmp" && b.size() >= 26 && b[0] == 'B' && b[1] == 'M') {
+        if (littleEndian(b, 14, 4) == 12)
+            return PictureSize{littleEndian(b, 18, 2), littleEndian(b, 20, 2)};
+        const auto height = static_cast<std::int32_t>(littleEndian(b, 22, 4));
+        return PictureSize{static_cast<std::int32_t>(littleEndian(b, 18, 4)),
+                           std::abs(std::int64_t{height})};
+    }
+    if (ext == "png" && b.size() >= 24 && bigEndian(b, 12, 4) == 0x49484452)  // IHDR
+        return PictureSize{bigEndian(b, 16, 4), bigEndian(b, 20, 4)};
+    if ((ext == "jpg" || ext == "jpeg") && b.size() >= 4 && b[0] == 0xFF && b[1] == 0xD8) {
+        // Markers and their segments up to the frame header (SOF0 ... SOF15 but DHT, JPG, DAC).
+        for (std::size_t at = 2; at + 9 <= b.size();) {
+            if (b[at] != 0xFF) return std::nullopt;
+            const std::uint8_t marker = b[at + 1];
+            if (marker == 0xFF) {
+                ++at;
+                continue;
+            }
+            if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
+                marker != 0xCC)
+                return PictureSize{bigEndian(b, at + 7, 2), bigEndian(b, at + 5, 2)};
+            at += 2 + bigEndian(b, at + 2, 2);
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
+
+std::string whyNoPicture(const std::string& path, const DecodeLimits& limits,
+                         std::int64_t pixelsLeft) {
+    const std::string ext = lowerExtension(path);
+    if (ext != "bmp" && ext != "png" && ext != "jpg" && ext != "jpeg")
+        return "is not named .bmp, .png, .jpg or .jpeg";
+    // Headers before huge metadata blocks are rare; the head is enough for the size.
+    const auto head = readFileHead(path, 256 * 1024);
+    const auto size = head ? headerSize(*head, ext) : std::nullopt;
+    if (!size) return "could not be read";
+    const std::string dimensions =
+        "is " + std::to_string(size->width) + " x " + std::to_string(size->height) + " pixels, ";
+    if (size->width > limits.maxSide || size->height > limits.maxSide)
+        return dimensions + "more than " + std::to_string(limits.maxSide) + " a side";
+    if (size->width * size->height > limits.maxPixels)
+        return dimensions + "more than " + std::to_string(limits.maxPixels) + " in all";
+    if (size->width * size->height > pixelsLeft)
+        return dimensions + "more than the " +
+               std::to_string(std::max<std::int64_t>(pixelsLeft, 0)) +
+               " pixels the other pictures left of what one skin may hold in all";
+    return "could not be read";
+}
 
 std::optional<DecodedPicture> decodePictureFile(const std::string& path,
                                                 const DecodeLimits& limits) {

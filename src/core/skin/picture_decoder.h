@@ -37,6 +37,12 @@ struct DecodeLimits {
 std::optional<DecodedPicture> decodePictureFile(const std::string& path,
                                                 const DecodeLimits& limits = {});
 
+// Why a picture file that exists gives no picture, in a few words for a skin's author ("could
+// not be read", "is 20000 x 16 pixels, more than 16384 a side"). pixelsLeft is what the load still
+// had room for. Reads only the file's head.
+std::string whyNoPicture(const std::string& path, const DecodeLimits& limits,
+                         std::int64_t pixelsLeft);
+
 // The decoders themselves, on a file's bytes.
 std::optional<DecodedPicture> decodeBmp(std::span<const std::uint8_t> data,
                                         const DecodeLimits& limits = {});

@@ -7,20 +7,20 @@
 #include "core/skin/picture_decoder.h"
 #include "core/skin/skin_files.h"
 
-SharpPictures SharpPictures::find(const std::string& programFolder, const SegmentDisplay& display) {
+SharpPictures SharpPictures::find(const SkinPlace& place, const SegmentDisplay& display) {
     SharpPictures sharp;
-    const auto config =
-        findSkinFile((std::filesystem::path(programFolder) / "Config.ini").string());
+    const auto config = SkinFiles(place.configFolder).find("Config.ini");
     const auto ini = config ? IniFile::load(*config) : std::nullopt;
     if (!ini) return sharp;
     const std::string dir = ini->readFolder("Common", "SkinDir2x", "");
     if (dir.empty()) return sharp;
+    SkinFiles files(place.baseFolder);
     for (int n = 1; n <= kPictureSectionCount; ++n) {
         const SegmentId id = segmentOfSection(n);
         const Picture& picture = display.segment(id).picture;
         if (!picture || sharp.files_.count(picture.get())) continue;
         const auto file = ini->readFileName("Image" + std::to_string(n), "Filename", "");
-        if (const auto found = file ? findSkinFile(dir + *file) : std::nullopt)
+        if (const auto found = file ? files.find(dir + *file) : std::nullopt)
             sharp.files_.emplace(picture.get(), File{*found, kSegmentCatalogue[id].transparent});
     }
     return sharp;

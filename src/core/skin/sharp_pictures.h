@@ -9,12 +9,13 @@
 
 #include "core/display/segment_display.h"
 #include "core/picture.h"
+#include "core/skin/skin_loader.h"
 
 class SharpPictures {
   public:
-    // Reads programFolder/Config.ini again and finds the SkinDir2x files of the pictures the
+    // Reads the skin's Config.ini again and finds the SkinDir2x files of the pictures the
     // segments have now (after Skin_Load). Nothing is decoded yet.
-    static SharpPictures find(const std::string& programFolder, const SegmentDisplay& display);
+    static SharpPictures find(const SkinPlace& place, const SegmentDisplay& display);
 
     // The sharp picture for one of those pictures, decoded now (it is needed once per scale):
     // null when it has none, or its file is not exactly twice its size.

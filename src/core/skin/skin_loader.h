@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/display/lcd_look.h"
 #include "core/display/segment_display.h"
 #include "core/picture.h"
 #include "core/shell.h"
@@ -16,13 +17,14 @@
 struct Presentation {
     int clientWidth = 0;
     int clientHeight = 0;
+    int gameWidth = 0;  // the game area as Config.ini gives it, centred in full screen
+    int gameHeight = 0;
     std::uint32_t backgroundColour = 0;  // $00BBGGRR: red in the lowest byte
     bool colourKeyOn = false;            // pixels of colourKey are see-through and let clicks pass
     std::uint32_t colourKey = 0;         // $00BBGGRR
     bool backdropStretch = false;        // stretch the backdrop over the window, else centre it
     bool fullscreen = false;
-    int gameWidth = 0;  // the game area, GameWidth x GameHeight, also in full screen
-    int gameHeight = 0;
+    LcdLookChoice lcdDefaults;  // the skin's suggestion; the player's stored choice wins
 };
 
 // What one load may hold in all: each picture within perPicture, and all pictures together
@@ -44,14 +46,37 @@ inline constexpr SkinLoadLimits kManualLoadLimits{{}, std::int64_t{24} * 1024 * 
 inline constexpr int kMaxWindowSide = 8192;
 inline constexpr std::int64_t kMaxWindowPixels = std::int64_t{1} << 24;
 
-// Reads programFolder/Config.ini and sets pictures and rectangles of the segments, the backdrop
-// and the logo, and the presentation. Of the visible flags it sets only those of the backdrop,
-// the logo and the game menu button. A missing or unreadable Config.ini is reported through the
-// shell and ends the program; pictures that cannot be decoded are shown as placeholders and named
-// in one message.
-void Skin_Load(const std::string& programFolder, bool fullscreenMode, Shell& shell,
-               SegmentDisplay& display, Presentation& presentation,
-               const SkinLoadLimits& limits = {});
+// Where a skin is: the folder of its Config.ini, and the folder its relative folders are
+// resolved against (the working directory when empty). The program's own skin is beside the
+// program file and resolves against the working directory; a skin played from a folder of its
+// own resolves against that folder.
+struct SkinPlace {
+    SkinPlace(std::string programFolder)  // NOLINT(google-explicit-constructor): the usual case
+        : configFolder(std::move(programFolder)) {}
+    SkinPlace(std::string configFolder_, std::string baseFolder_)
+        : configFolder(std::move(configFolder_)), baseFolder(std::move(baseFolder_)) {}
+    std::string configFolder;
+    std::string baseFolder;
+};
+
+// What a load met that the author of a skin should hear of; the skin checker lists them.
+struct SkinFinding {
+    enum class Effect { RedSquare, EmptyWindow, Note };
+    Effect effect;
+    std::string text;
+    bool operator==(const SkinFinding&) const = default;
+};
+using SkinFindings = std::vector<SkinFinding>;
+
+// Reads Config.ini and sets pictures and rectangles of the segments, the backdrop and the logo,
+// and the presentation. Of the visible flags it sets only those of the backdrop, the logo and the
+// game menu button. A missing or unreadable Config.ini is reported through the shell and ends the
+// program; pictures that cannot be decoded are shown as placeholders and named in one message.
+// With findings, also every missing picture, value that is not a number, and BMP that mostly
+// vanishes is noted there.
+void Skin_Load(const SkinPlace& place, bool fullscreenMode, Shell& shell, SegmentDisplay& display,
+               Presentation& presentation, const SkinLoadLimits& limits = {},
+               SkinFindings* findings = nullptr);
 
 inline constexpr int kManualPageCount = 12;
 
@@ -63,8 +88,9 @@ struct ManualPages {
 
 // Reads the Manual section (defaults when Config.ini is missing) and the twelve pages 1.bmp ..
 // 12.bmp, drawn opaque; a missing page gets the placeholder.
-ManualPages Skin_Load_Manual(const std::string& programFolder, Shell& shell,
-                             const SkinLoadLimits& limits = kManualLoadLimits);
+ManualPages Skin_Load_Manual(const SkinPlace& place, Shell& shell,
+                             const SkinLoadLimits& limits = kManualLoadLimits,
+                             SkinFindings* findings = nullptr);
 
 // The message that names the picture files which exist but could not be decoded.
 std::string undecodablePicturesMessage(const std::vector<std::string>& files);
