@@ -199,6 +199,17 @@ void DeviceView::paintSegmentsScaled(QPainter& painter, const ViewScale& scale, 
         const QPoint at(bounds.left(), bounds.top());
         const QSize size(scale.edge(s.bounds.left + s.picture->width) - at.x(),
                          scale.edge(s.bounds.top + s.picture->height) - at.y());
+        if (const QImage* source = cache_.unscaledSource(s.picture, size)) {
+            // Scaled within the repaint's area only, by the rule scaled() follows.
+            painter.save();
+            painter.setClipRect(bounds.intersected(clip));
+            const bool repeat =
+                size.width() % source->width() == 0 && size.height() % source->height() == 0;
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, !repeat);
+            painter.drawImage(QRect(at, size), *source);
+            painter.restore();
+            continue;
+        }
         const PictureCache::Scaled& picture = cache_.scaled(s.picture, size);
         painter.save();
         painter.setClipRect(bounds.intersected(clip));

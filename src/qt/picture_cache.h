@@ -25,6 +25,7 @@ class PictureCache {
     void clear() {
         images_.clear();
         scaled_.clear();
+        sharpSources_.clear();
     }
     // Lets go of the pictures nothing but the cache still holds (those of an earlier skin load).
     void dropUnused();
@@ -40,6 +41,12 @@ class PictureCache {
     // The picture at `size` screen pixels: its sharp picture or itself, repeated pixel for
     // pixel where the size is a whole multiple, else smoothed.
     const Scaled& scaled(const Picture& picture, QSize size);
+    // A picture that would take more than kLargestScaledBytes at `size`, where no key colour is
+    // in use, is not kept scaled: it is drawn from these pixels (its sharp picture or itself)
+    // within each repaint's area. Null for every other picture, which scaled() holds. A 4K
+    // screen would otherwise hold the device photograph and its frames several times over.
+    const QImage* unscaledSource(const Picture& picture, QSize size);
+    static constexpr std::int64_t kLargestScaledBytes = std::int64_t{4} << 20;
 
   private:
     struct Entry {
@@ -53,6 +60,7 @@ class PictureCache {
     using ScaledKey = std::tuple<const PictureData*, int, int>;
     std::unordered_map<const PictureData*, Entry> images_;
     std::map<ScaledKey, ScaledEntry> scaled_;
+    std::unordered_map<const PictureData*, Entry> sharpSources_;
     SharpSource sharp_;
     double factor_ = 1.0;
     std::optional<std::uint32_t> key_;

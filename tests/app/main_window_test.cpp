@@ -367,6 +367,32 @@ TEST(MainWindowPresentation, ZoomShowsEverythingLargerAndClicksAndOutlineFollowI
     EXPECT_EQ(w.view().scale().zoom, 1080.0 / 771.0);
     EXPECT_EQ(w.display().segment(seg("im_background_bottom")).bounds.top, 0);
     EXPECT_EQ(rig.stored("Zoom"), "0");
+
+    // At 300 % a photograph is too large to be kept scaled and is drawn from its own pixels at
+    // each paint: in the same place and colours as at the actual size, its pixels repeated.
+    QImage photo(498, 771, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, (x / 8 + y / 8) % 2 ? 0xFF2040C0u : 0xFFE0C020u);
+    ASSERT_TRUE(photo.save(QString::fromStdString(rig.folder() + "/bottom.png")));
+    std::ofstream(rig.folder() + "/Config.ini") << "[Common]\nSkinDir=" << rig.folder() << "/\n"
+                                                << (kRigConfig + 9);
+    rig.shell.screen = {3840, 2400};
+    const auto photoPixels = [&w](ZoomChoice zoom) {
+        w.commands().zoomTo(zoom);
+        const Rect bounds = w.display().segment(seg("im_background_bottom")).bounds;
+        const ViewScale scale = w.view().scale();
+        const QImage shown = w.view().compose();
+        std::vector<QRgb> pixels;
+        // The middle of skin pixel (k, 4) on the screen.
+        const auto middle = [&scale](int k) { return (scale.edge(k) + scale.edge(k + 1)) / 2; };
+        for (const int k : {7, 8, 15, 16})
+            pixels.push_back(shown.pixel(middle(bounds.left + k), middle(bounds.top + 4)));
+        return pixels;
+    };
+    const auto actual = photoPixels(ZoomChoice::Actual);
+    EXPECT_EQ(photoPixels(ZoomChoice::Percent300), actual);
+    EXPECT_EQ(actual, (std::vector<QRgb>{0xFFE0C020u, 0xFF2040C0u, 0xFF2040C0u, 0xFFE0C020u}));
 }
 
 // --- Mouse -----------------------------------------------------------------------------------
