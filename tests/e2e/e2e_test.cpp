@@ -16,6 +16,7 @@
 #include <map>
 #include <sstream>
 #include <thread>
+#include <utility>
 
 #include "core/device.h"
 #include "support/recording_settings.h"
@@ -424,26 +425,32 @@ class OnDesktop : public EndToEnd, public ::testing::WithParamInterface<DesktopC
         if (button == 1) host().xdotool("mousemove 1 " + std::to_string(kScreenH / 2));
     }
     // Opens the context menu at p and, once it shows there, picks the item `downs` steps down.
-    void chooseFromMenu(QPoint p, int downs) const {
-        const QPoint inMenu = p + QPoint(12, 12);
+    // weston draws a menu of its XWayland under a full-screen window (`hidden`): it takes the
+    // keys all the same.
+    void chooseFromMenu(QPoint p, int downs, bool hidden = false) const {
+        // Clear of the pointer, which stays at p and is drawn into the screen's pixels.
+        const QPoint inMenu = p + QPoint(48, 10);
         const QRgb before = host().screenshot().pixel(inMenu);
-        clickAt(p, 3);
         bool shown = false;
-        for (int attempt = 0; attempt < 50 && !shown; ++attempt) {
-            shown = host().screenshot().pixel(inMenu) != before;
-            if (!shown) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        // A loaded XWayland now and then loses the click itself: it is given again.
+        for (int click = 0; click < (hidden ? 1 : 3) && !shown; ++click) {
+            clickAt(p, 3);
+            for (int attempt = 0; attempt < (hidden ? 10 : 25) && !shown; ++attempt) {
+                shown = host().screenshot().pixel(inMenu) != before;
+                if (!shown) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
         }
-        EXPECT_TRUE(shown) << "no menu at " << p.x() << "," << p.y();
+        EXPECT_TRUE(shown || hidden) << "no menu at " << p.x() << "," << p.y();
         // A menu drawn is not yet a menu holding the keys: on a loaded machine weston hands them
         // over a moment later, and keys sent before are lost while the menu stays.
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         const QRgb menu = host().screenshot().pixel(inMenu);
         std::string keys;
         for (int i = 0; i < downs; ++i) keys += "Down ";
-        for (int attempt = 0; attempt < 3; ++attempt) {
+        for (int attempt = 0; attempt < (shown ? 3 : 1); ++attempt) {
             key(keys + "Return");
             bool gone = false;
-            for (int i = 0; i < 30 && !gone; ++i) {
+            for (int i = 0; i < 30 && !gone && shown; ++i) {
                 gone = host().screenshot().pixel(inMenu) != menu;
                 if (!gone) std::this_thread::sleep_for(std::chrono::milliseconds(100));
             }
@@ -464,6 +471,7 @@ class OnDesktop : public EndToEnd, public ::testing::WithParamInterface<DesktopC
         const QSize size(model.presentation.clientWidth, model.presentation.clientHeight);
         std::string report;
         QRect window;
+        std::optional<QPoint> before;
         for (int attempt = 0; attempt < 40 && (attempt == 0 || !report.empty()); ++attempt) {
             if (attempt) std::this_thread::sleep_for(std::chrono::milliseconds(100));
             const QImage screen = host().screenshot();
@@ -471,6 +479,9 @@ class OnDesktop : public EndToEnd, public ::testing::WithParamInterface<DesktopC
                 fullScreen ? std::optional(QPoint(0, 0)) : deviceOrigin(screen, model);
             report = origin ? "" : "device not found\n";
             if (!origin) continue;
+            // A loaded weston may show a window once where it places it and then move it: the
+            // device is where it was found twice.
+            if (origin != std::exchange(before, origin)) report += "device still moving\n";
             window = QRect(*origin, size);
             mismatches(screen, window, model, &report);
             if (!fullScreen && countColour(screen, kKeyColour)) report += "key colour shows\n";
@@ -557,7 +568,8 @@ TEST_P(OnDesktop, PresentationDialogsAndEndBehaveAsOnEveryDesktop) {
     bool fullNow = true;
     alignPointer();
     // The key settings dialog stays in front of the disabled device and keeps the keys.
-    chooseFromMenu(QPoint(kScreenW / 2, kScreenH / 2), 6);
+    chooseFromMenu(QPoint(kScreenW / 2, kScreenH / 2), 6,
+                   GetParam().desktop == Desktop::WestonXWayland);
     ASSERT_TRUE(waitForColour(kNavy, 40000)) << "no key settings dialog";
     // Captions are exactly the window's own, without the program's name added.
     if (!desktop_->programX().empty()) {
@@ -582,7 +594,7 @@ TEST_P(OnDesktop, PresentationDialogsAndEndBehaveAsOnEveryDesktop) {
         ASSERT_TRUE(waitForColour(0xFFFFFF, 100000)) << "no manual";
         // The about box comes from the menu: weston leaves the keys with the manual when
         // the device is clicked, so F1 would reach the manual there.
-        chooseFromMenu(photo, 1);
+        chooseFromMenu(photo, 1, fullScreen && GetParam().desktop == Desktop::WestonXWayland);
         ASSERT_TRUE(waitForColour(kNavy, 30000)) << "no about box";
         clickAt(photo);
         EXPECT_TRUE(waitForColour(kNavy, 30000)) << "the about box went behind the device";
