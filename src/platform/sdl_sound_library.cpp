@@ -4,7 +4,9 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -24,6 +26,49 @@ std::optional<std::uint64_t> convertedBytes(const WavShape& shape) {
     return wavConvertedBytes(shape, rate, channels, SDL_AUDIO_BITSIZE(format) / 8);
 }
 
+// A WAV file's frames, decoded by SDL and converted to the open device's format in memory held
+// here; nullopt when SDL refuses the file or the conversion would need more than workingBytes.
+// Mix_LoadWAV_RW is not used: SDL_mixer 2.8 frees its buffer when a sample converts to no
+// bytes at all (an empty data chunk, a partial block, one frame at a high rate) and then frees
+// it again with the chunk.
+std::optional<std::vector<std::uint8_t>> deviceFrames(const std::vector<std::uint8_t>& file,
+                                                      std::uint64_t workingBytes) {
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    if (Mix_QuerySpec(&rate, &format, &channels) == 0) return std::nullopt;
+    SDL_AudioSpec spec{};
+    Uint8* decoded = nullptr;
+    Uint32 decodedBytes = 0;
+    if (SDL_LoadWAV_RW(SDL_RWFromConstMem(file.data(), static_cast<int>(file.size())), 1, &spec,
+                       &decoded, &decodedBytes) == nullptr)
+        return std::nullopt;
+    const std::unique_ptr<Uint8, void (*)(Uint8*)> held(decoded, SDL_FreeWAV);
+    SDL_AudioCVT cvt{};
+    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, static_cast<int>(spec.freq), format,
+                          static_cast<Uint8>(channels), rate) < 0)
+        return std::nullopt;
+    // Whole frames only: the converter reads and writes frame by frame.
+    const std::uint64_t frameBytes =
+        std::uint64_t{SDL_AUDIO_BITSIZE(spec.format) / 8u} * spec.channels;
+    const std::uint64_t inBytes = frameBytes == 0 ? 0 : decodedBytes - decodedBytes % frameBytes;
+    // The converter works in place in a buffer this many times the input.
+    const std::uint64_t working = inBytes * static_cast<std::uint64_t>(std::max(cvt.len_mult, 1));
+    if (working > std::min<std::uint64_t>(workingBytes, INT_MAX)) return std::nullopt;
+    std::vector<std::uint8_t> frames(working);
+    if (inBytes == 0) return frames;  // a sample with no sound: it loads and plays nothing
+    std::copy_n(decoded, inBytes, frames.begin());
+    cvt.buf = frames.data();
+    cvt.len = static_cast<int>(inBytes);
+    if (SDL_ConvertAudio(&cvt) < 0 || cvt.len_cvt < 0 ||
+        static_cast<std::uint64_t>(cvt.len_cvt) > working)
+        return std::nullopt;
+    const std::size_t deviceFrameBytes = std::size_t{SDL_AUDIO_BITSIZE(format) / 8u} *
+                                         static_cast<std::size_t>(std::max(channels, 1));
+    frames.resize(static_cast<std::size_t>(cvt.len_cvt) - cvt.len_cvt % deviceFrameBytes);
+    frames.shrink_to_fit();
+    return frames;
+}
+
 // The drivers to try for an output type, best first; "dummy" is the last resort everywhere.
 std::vector<std::string> driverOrder(int outputType) {
     const char* user = std::getenv("SDL_AUDIODRIVER");
@@ -34,7 +79,8 @@ std::vector<std::string> driverOrder(int outputType) {
 
 }  // namespace
 
-void SdlSoundLibrary::ChunkFree::operator()(Mix_Chunk* chunk) const {
+SdlSoundLibrary::Sample::~Sample() {
+    // Chunks made by Mix_QuickLoad_RAW leave their frames to us; this also stops their plays.
     Mix_FreeChunk(chunk);
 }
 
@@ -60,7 +106,7 @@ bool SdlSoundLibrary::SetOutput(int outputType) {
     const int type = outputType == kDirectAlsa ? kDirectAlsa : kDesktopServer;
     if (open_ && driverOrder(type) == openedWith_) return true;
     // Loaded samples are converted for the open device; keep it rather than invalidate them.
-    if (!chunks_.empty()) return false;
+    if (!samples_.empty()) return false;
     closeDevice();
     return openDevice(type);
 }
@@ -117,22 +163,29 @@ SampleHandle SdlSoundLibrary::sampleFromBytes(std::vector<std::uint8_t> bytes) {
     // pass the bound, a difference would wrap and let every later sample in.
     if (!needed || *needed > limits_.sampleBytes || heldBytes() + *needed > limits_.allSampleBytes)
         return 0;
-    // The mixer sets aside what the data chunk claims before reading it, up to 4 GiB for a few
-    // bytes of file; it is told what the file holds.
+    // SDL's reader sets aside what the data chunk claims before reading it, up to 4 GiB for a
+    // few bytes of file; it is told what the file holds.
     for (int i = 0; i < 4; ++i)
         bytes[shape->dataSizeAt + i] = static_cast<std::uint8_t>(shape->dataBytes >> (8 * i));
-    Chunk chunk(
-        Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1));
-    if (!chunk) return 0;
-    const SampleHandle handle = reinterpret_cast<SampleHandle>(chunk.get());
-    chunks_.push_back(std::move(chunk));
+    // No one conversion may need more than all samples together may hold.
+    auto frames = deviceFrames(bytes, limits_.allSampleBytes);
+    if (!frames || frames->size() > limits_.sampleBytes ||
+        heldBytes() + frames->size() > limits_.allSampleBytes)
+        return 0;
+    auto sample = std::make_unique<Sample>();
+    sample->frames = std::move(*frames);
+    sample->chunk =
+        Mix_QuickLoad_RAW(sample->frames.data(), static_cast<Uint32>(sample->frames.size()));
+    if (sample->chunk == nullptr) return 0;
+    const SampleHandle handle = reinterpret_cast<SampleHandle>(sample->chunk);
+    samples_.push_back(std::move(sample));
     return handle;
 }
 
 Mix_Chunk* SdlSoundLibrary::chunkOf(SampleHandle sample) const {
     // Only handles this library handed out are trusted.
-    for (const Chunk& c : chunks_)
-        if (reinterpret_cast<SampleHandle>(c.get()) == sample) return c.get();
+    for (const auto& s : samples_)
+        if (reinterpret_cast<SampleHandle>(s->chunk) == sample) return s->chunk;
     return nullptr;
 }
 
@@ -149,21 +202,21 @@ bool SdlSoundLibrary::StopSound(int channel) {
 }
 
 void SdlSoundLibrary::SampleFree(SampleHandle sample) {
-    auto it = std::find_if(chunks_.begin(), chunks_.end(), [sample](const Chunk& c) {
-        return reinterpret_cast<SampleHandle>(c.get()) == sample;
+    auto it = std::find_if(samples_.begin(), samples_.end(), [sample](const auto& s) {
+        return reinterpret_cast<SampleHandle>(s->chunk) == sample;
     });
-    if (it != chunks_.end()) chunks_.erase(it);
+    if (it != samples_.end()) samples_.erase(it);
 }
 
 std::uint64_t SdlSoundLibrary::heldBytes() const {
     std::uint64_t held = 0;
-    for (const Chunk& c : chunks_) held += c->alen;
+    for (const auto& s : samples_) held += s->frames.capacity();
     return held;
 }
 
 void SdlSoundLibrary::Close() {
     if (open_) Mix_HaltChannel(-1);
-    chunks_.clear();
+    samples_.clear();
     closeDevice();
 }
 

@@ -56,10 +56,16 @@ class SdlSoundLibrary final : public SoundLibrary {
     std::string driverName() const;
 
   private:
-    struct ChunkFree {
-        void operator()(Mix_Chunk* chunk) const;
+    // A mixer chunk over frames in the device's format that this library holds itself, so that
+    // no mixer version decides how they are allocated or freed.
+    struct Sample {
+        std::vector<std::uint8_t> frames;
+        Mix_Chunk* chunk = nullptr;
+        Sample() = default;
+        Sample(const Sample&) = delete;
+        Sample& operator=(const Sample&) = delete;
+        ~Sample();  // frees (and so stops) the chunk before its frames go
     };
-    using Chunk = std::unique_ptr<Mix_Chunk, ChunkFree>;
 
     bool openDevice(int outputType);
     bool tryDriver(const std::string& name);
@@ -72,5 +78,5 @@ class SdlSoundLibrary final : public SoundLibrary {
     int maxChannels_ = 64;
     bool open_ = false;
     std::vector<std::string> openedWith_;  // the driver order of the open device
-    std::vector<Chunk> chunks_;
+    std::vector<std::unique_ptr<Sample>> samples_;
 };

@@ -135,6 +135,30 @@ TEST_F(SdlLibraryTest, MissingAndBrokenFilesLoadAsNull) {
         EXPECT_EQ(library.SampleLoad(-1, file(name), kSample2D, 0, 0), 0u) << name;
 }
 
+// Samples hold the frames the mixer made of them when it loaded them itself; files with no whole
+// frame load as silent samples, which SDL_mixer 2.8 freed twice.
+TEST_F(SdlLibraryTest, SamplesSoundAsWhenTheMixerLoadedThem) {
+    open();
+    const auto tone = sineWav(300), low = sineWav(300, 440, 8000);
+    for (const auto& w : {tone, low, relaidWav(tone, 1, 2, 4, 16), relaidWav(low, 1, 2, 2, 8),
+                          relaidWav(tone, 1, 2, 6, 24), relaidWav(tone, 3, 1, 4, 32),
+                          relaidWav(tone, 0x11, 1, 256, 4)}) {
+        writeBytes(file("a.wav"), w);
+        auto* ours =
+            reinterpret_cast<Mix_Chunk*>(library.SampleLoad(-1, file("a.wav"), kSample2D, 0, 0));
+        Mix_Chunk* theirs =
+            Mix_LoadWAV_RW(SDL_RWFromConstMem(w.data(), static_cast<int>(w.size())), 1);
+        ASSERT_TRUE(ours && theirs && ours->alen > 1000);
+        EXPECT_TRUE(std::equal(ours->abuf, ours->abuf + ours->alen, theirs->abuf,
+                               theirs->abuf + theirs->alen));
+        Mix_FreeChunk(theirs);
+    }
+    for (const auto& w : soundlessWavs()) {
+        writeBytes(file("a.wav"), w);
+        EXPECT_NE(library.SampleLoad(-1, file("a.wav"), kSample2D, 0, 0), 0u);
+    }
+}
+
 TEST_F(SdlLibraryTest, LoadBeforeInitOpensTheDeviceItself) {
     EXPECT_NE(library.SampleLoad(-1, tone("a.wav"), kSample2D, 0, 0), 0u);
     EXPECT_TRUE(deviceOpen());

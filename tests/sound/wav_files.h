@@ -37,6 +37,23 @@ inline std::vector<std::uint8_t> sineWav(int milliseconds, double hz = 440.0, in
     return w;
 }
 
+// A 16-bit mono file's bytes read in another layout: format tag, channels, block alignment, bits
+// a sample, and a rate other than its own if given.
+inline std::vector<std::uint8_t> relaidWav(std::vector<std::uint8_t> w, int tag, int channels,
+                                           int align, int bits, std::uint32_t rate = 0) {
+    w[20] = tag, w[22] = channels, w[32] = align & 0xFF, w[33] = align >> 8, w[34] = bits;
+    for (int i = 0; rate != 0 && i < 4; ++i) w[24 + i] = static_cast<std::uint8_t>(rate >> 8 * i);
+    return w;
+}
+
+// Files that hold no whole frame for a 22050 Hz stereo device: an empty data chunk, part of a
+// 24-bit stereo frame, one frame at 284 kHz, IMA ADPCM in five channels and a too small block.
+inline std::vector<std::vector<std::uint8_t>> soundlessWavs() {
+    return {sineWav(0), relaidWav(sineWav(1, 440, 2000), 1, 2, 6, 24),
+            relaidWav(sineWav(1, 440, 1000), 1, 1, 2, 16, 284000),
+            relaidWav(sineWav(40), 0x11, 5, 256, 4)};
+}
+
 inline void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),

@@ -15,7 +15,7 @@ std::uint32_t le(std::span<const std::uint8_t> d, std::size_t at, int bytes) {
 
 // Only WAVE is accepted: the other formats the mixer knows are compressed, and a tiny one can
 // unpack to gigabytes. No WAVE format gives more than two samples a byte (4-bit ADPCM), so that
-// is assumed for all but plain PCM and float. Those the mixer may also count in blocks of the
+// is assumed for all but plain PCM and float. Those SDL may also count in blocks of the
 // file's block alignment where that is smaller than a frame (24-bit samples): the smaller counts.
 std::optional<WavShape> wavShape(std::span<const std::uint8_t> d) {
     if (d.size() < 12 || le(d, 0, 4) != 0x46464952u || le(d, 8, 4) != 0x45564157u)  // RIFF, WAVE
@@ -25,7 +25,7 @@ std::optional<WavShape> wavShape(std::span<const std::uint8_t> d) {
     for (std::size_t at = 12; at + 8 <= d.size();) {
         const std::uint32_t id = le(d, at, 4);
         const std::uint64_t size = std::min<std::uint64_t>(le(d, at + 4, 4), d.size() - at - 8);
-        // The mixer decodes by the first "fmt " chunk: a later one must not lower the estimate.
+        // SDL decodes by the first "fmt " chunk: a later one must not lower the estimate.
         if (id == 0x20746D66u && !std::exchange(haveFormat, true)) {  // "fmt "
             if (size < 16) return std::nullopt;
             tag = le(d, at + 8, 2);

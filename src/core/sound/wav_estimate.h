@@ -1,6 +1,6 @@
 #pragma once
-// How large a WAV file can get once the mixer has decoded and converted it, read from its header
-// alone, so that a hostile sample is refused before anything is decoded.
+// How large a WAV file can get once SDL has decoded it and converted it for the device, read from
+// its header alone, so that a hostile sample is refused before anything is decoded.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
