@@ -3,9 +3,12 @@
 // the X server) and how long until the step sound arrives at a recorder on the sound server's
 // sink. Driven by bench/latency_bench.sh, which prepares the program, the X server and the sink.
 //
-// latency_probe PRESSES HERO1 HERO2 SOURCE
+// latency_probe PRESSES HERO1 HERO2 SOURCE [TRACE]
 //   HERO1, HERO2: x,y,w,h of the juggler's body at positions 1 and 2, on the screen
 //   SOURCE: the PulseAudio source to record (the sink's monitor), or "-" for no sound
+//   TRACE: the program's TORCHWHEEL_TRACE log; each press is then split into its stages: to the
+//     program's key handler, to the end of its paint, to the hand-over to the X server (flush),
+//     and from there until the probe saw the pixels.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -17,8 +20,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <map>
 #include <mutex>
 #include <random>
+#include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -161,12 +167,49 @@ bool parseRect(const char* text, Rect& r) {
     return std::sscanf(text, "%d,%d,%d,%d", &r.x, &r.y, &r.w, &r.h) == 4;
 }
 
+double micros(Clock::time_point t) {
+    return std::chrono::duration<double, std::micro>(t.time_since_epoch()).count();
+}
+
+// Where the time of each press went, from the program's trace ("key|paint|flush <us>" lines on
+// the same monotonic clock): the first key handler after the press, the first paint and flush
+// after it; a press whose stages do not all fall before the pixels were seen is left out.
+void reportStages(const char* tracePath, const std::vector<std::pair<double, double>>& presses) {
+    std::map<std::string, std::vector<double>> marks;
+    std::ifstream trace(tracePath);
+    for (std::string line; std::getline(trace, line);) {
+        char what[16];
+        double us = 0;
+        if (std::sscanf(line.c_str(), "%15s %lf", what, &us) == 2) marks[what].push_back(us);
+    }
+    const auto firstAfter = [&](const std::string& name, double t) {
+        const auto& v = marks[name];
+        const auto it = std::lower_bound(v.begin(), v.end(), t);
+        return it == v.end() ? -1.0 : *it;
+    };
+    std::vector<double> toKey, toPaint, toFlush, toSeen;
+    for (const auto& [press, seen] : presses) {
+        const double key = firstAfter("key", press);
+        const double paint = key < 0 ? -1 : firstAfter("paint", key);
+        const double flush = paint < 0 ? -1 : firstAfter("flush", paint);
+        if (flush < 0 || flush > seen) continue;
+        toKey.push_back((key - press) / 1000);
+        toPaint.push_back((paint - key) / 1000);
+        toFlush.push_back((flush - paint) / 1000);
+        toSeen.push_back((seen - flush) / 1000);
+    }
+    report("  stage: press sent -> program's key handler", toKey);
+    report("  stage: key handler -> view painted", toPaint);
+    report("  stage: view painted -> flushed to the X server", toFlush);
+    report("  stage: flushed -> pixels seen by the probe", toSeen);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     Rect hero[2];
-    if (argc != 5 || !parseRect(argv[2], hero[0]) || !parseRect(argv[3], hero[1])) {
-        std::fprintf(stderr, "usage: latency_probe PRESSES X,Y,W,H X,Y,W,H SOURCE|-\n");
+    if ((argc != 5 && argc != 6) || !parseRect(argv[2], hero[0]) || !parseRect(argv[3], hero[1])) {
+        std::fprintf(stderr, "usage: latency_probe PRESSES X,Y,W,H X,Y,W,H SOURCE|- [TRACE]\n");
         return 2;
     }
     const int wanted = std::atoi(argv[1]);
@@ -186,6 +229,7 @@ int main(int argc, char** argv) {
     startGame();
     std::mt19937 random(17);
     std::vector<double> pixels, sounds, lengths;
+    std::vector<std::pair<double, double>> stamps;  // press sent, pixels seen (us)
     int at = 0, failures = 0, unheard = 0, broken = 0;
     for (int attempt = 0; static_cast<int>(pixels.size()) < wanted && attempt < 6 * wanted;
          ++attempt) {
@@ -219,6 +263,7 @@ int main(int argc, char** argv) {
         failures = 0;
         at = 1 - at;
         pixels.push_back(seen);
+        stamps.emplace_back(micros(t0), micros(t0) + seen * 1000);
         if (onset >= 0) {
             sounds.push_back(onset);
             const auto all = recorder.sounds();
@@ -232,6 +277,7 @@ int main(int argc, char** argv) {
         }
     }
     report("key press to the juggler on the screen", pixels);
+    if (argc == 6) reportStages(argv[5], stamps);
     if (sound) {
         report("key press to the step sound at the sink", sounds);
         report("length of each step sound as heard (35 ms in the file)", lengths);

@@ -62,29 +62,34 @@ void DeviceView::paintSegments(QPainter& painter, const QRect& clip) {
         const QRect bounds(s.bounds.left, s.bounds.top, s.bounds.width, s.bounds.height);
         if (!bounds.intersects(clip)) continue;
         const QImage& image = cache_.image(s.picture);
+        painter.save();
         if (id == seg("im_backdrop")) {
             // The backdrop alone may be scaled: stretched to the view or centred at its own size.
+            painter.setClipRect(clip);
             if (backdropStretch_) {
                 painter.drawImage(rect(), image);
             } else {
                 const QPoint corner((width() - image.width()) / 2, (height() - image.height()) / 2);
                 painter.drawImage(corner, image);
             }
-            continue;
+        } else {
+            painter.setClipRect(bounds.intersected(clip));
+            painter.drawImage(bounds.topLeft(), image);
         }
-        painter.save();
-        painter.setClipRect(bounds.intersected(clip));
-        painter.drawImage(bounds.topLeft(), image);
         painter.restore();
     }
 }
 
 void DeviceView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    if (colourKey_)
-        paintKeyed(painter, event->rect());
-    else
-        paintSegments(painter, event->rect());
+    // Rectangle by rectangle: the juggler's step and the pressed button lie far apart, and the
+    // rectangle around both would be most of the device.
+    for (const QRect& clip : event->region()) {
+        if (colourKey_)
+            paintKeyed(painter, clip);
+        else
+            paintSegments(painter, clip);
+    }
     if (onPainted) onPainted();
 }
 

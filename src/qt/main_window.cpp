@@ -1,10 +1,8 @@
 #include "qt/main_window.h"
 
 #include <QAction>
-#include <QBitmap>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -53,6 +51,7 @@ TForm1::TForm1(const MainWindowSetup& setup, Shell& shell)
         view_->onPainted = [this] {
             // Only frames painted on the screen count, not those drawn while off-screen.
             if (pos().x() >= 0) trace_.painted(timers_->elapsed());
+            trace_.mark("paint");
         };
     FormCreate();
     if (setup.gamepads) {
@@ -103,8 +102,8 @@ void TForm1::presentCentred() {
     desktop_.present(*this, QRect(QPoint(left, top), size()), FullscreenMode);
     // The native window may be new: its outline is given again.
     clearMask();
-    shapeValid_ = false;
-    updateShape();
+    shape_.invalidate();
+    shape_.update(*this, *view_, display(), presentation());
 }
 
 void TForm1::showOnDesktop() {
@@ -127,32 +126,13 @@ void TForm1::applyPresentation() {
     view_->setBackdropStretch(shown.backdropStretch);
     view_->dropUnusedPictures();
     view_->update();
-    if (shown.colourKeyOn) outline_.reset(display(), shown.colourKey);
     // The window is withdrawn here; its outline is made when it is presented.
-    shapeValid_ = false;
-}
-
-void TForm1::updateShape() {
-    const Presentation& shown = presentation();
-    if (!shown.colourKeyOn) {
-        if (!shapeValid_) clearMask();
-        shapeValid_ = true;
-        return;
-    }
-    // Decided at each skin load: on most skins only the device pictures and buttons can change
-    // the outline, and a game step then costs a few comparisons.
-    const bool changed = outline_.changed(display());
-    if (shapeValid_ && !changed) return;
-    shapeValid_ = true;
-    const QImage composed = view_->compose();
-    const QRgb keyColour = colourOf(shown.colourKey).rgb();
-    const QImage maskImage = composed.createMaskFromColor(keyColour, Qt::MaskInColor);
-    setMask(QBitmap::fromImage(maskImage));
+    shape_.reset(display(), shown);
 }
 
 void TForm1::refresh() {
     view_->flushDamage();
-    updateShape();
+    shape_.update(*this, *view_, display(), presentation());
 }
 
 bool TForm1::event(QEvent* event) {
@@ -165,7 +145,10 @@ bool TForm1::event(QEvent* event) {
         // than the click.
         passFocusToDialog();
     }
-    return QWidget::event(event);
+    const bool handled = QWidget::event(event);
+    // The view has been painted and the changed pixels handed to the window system.
+    if (event->type() == QEvent::UpdateRequest) trace_.mark("flush");
+    return handled;
 }
 
 void TForm1::passFocusToDialog() {
@@ -194,6 +177,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event) {
+    trace_.mark("key");
     const auto stroke = keyStrokeOf(*event);
     if (stroke && menu_->triggerShortcut(stroke->code, event->modifiers())) {
         event->accept();

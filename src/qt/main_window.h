@@ -7,12 +7,12 @@
 #include <string>
 
 #include "core/device.h"
-#include "core/display/window_outline.h"
 #include "platform/run_trace.h"
 #include "qt/desktop_presenter.h"
 #include "qt/key_settings_dialog.h"
 #include "qt/menu_commands.h"
 #include "qt/splash_screen.h"
+#include "qt/window_shape.h"
 
 class ContextMenu;
 class DeviceView;
@@ -101,7 +101,6 @@ class TForm1 : public QWidget, public SplashHost, public KeySettingsHost, public
     void FormCreate();
     void FormActivate();
     void applyPresentation();
-    void updateShape();
     void onPress(SegmentId id, class QMouseEvent* event);
     void onRelease(SegmentId id, class QMouseEvent* event);
     void onMove(SegmentId id, class QMouseEvent* event);
@@ -127,8 +126,6 @@ class TForm1 : public QWidget, public SplashHost, public KeySettingsHost, public
     TKeysForm* keys_ = nullptr;
 
     WindowDrag drag_;
-    // The segments that can change the window shape, to rebuild it only when one of them changes.
-    WindowOutline outline_;
+    WindowShape shape_;
     RunTrace trace_;
-    bool shapeValid_ = false;
 };
