@@ -7,8 +7,8 @@
 //   HERO1, HERO2: x,y,w,h of the juggler's body at positions 1 and 2, on the screen
 //   SOURCE: the PulseAudio source to record (the sink's monitor), or "-" for no sound
 //   TRACE: the program's TORCHWHEEL_TRACE log; each press is then split into its stages: to the
-//     program's key handler, to the end of its paint, to the hand-over to the X server (flush),
-//     and from there until the probe saw the pixels.
+//     program's key handler, through it, to the end of the paint, to the hand-over to the X
+//     server (flush), and from there until the probe saw the pixels.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -171,9 +171,11 @@ double micros(Clock::time_point t) {
     return std::chrono::duration<double, std::micro>(t.time_since_epoch()).count();
 }
 
-// Where the time of each press went, from the program's trace ("key|paint|flush <us>" lines on
-// the same monotonic clock): the first key handler after the press, the first paint and flush
-// after it; a press whose stages do not all fall before the pixels were seen is left out.
+// Where the time of each press went, from the program's trace ("key|handled|paint|flush <us>"
+// lines on the same monotonic clock): the first key handler after the press, its end, the first
+// paint and flush after it. The flush is noted once the request has left the program, so the
+// probe may see the pixels a little before it (a negative last stage); a press whose paint came
+// after the pixels were seen was painted by another frame and is left out.
 void reportStages(const char* tracePath, const std::vector<std::pair<double, double>>& presses) {
     std::map<std::string, std::vector<double>> marks;
     std::ifstream trace(tracePath);
@@ -187,19 +189,22 @@ void reportStages(const char* tracePath, const std::vector<std::pair<double, dou
         const auto it = std::lower_bound(v.begin(), v.end(), t);
         return it == v.end() ? -1.0 : *it;
     };
-    std::vector<double> toKey, toPaint, toFlush, toSeen;
+    std::vector<double> toKey, toHandled, toPaint, toFlush, toSeen;
     for (const auto& [press, seen] : presses) {
         const double key = firstAfter("key", press);
-        const double paint = key < 0 ? -1 : firstAfter("paint", key);
+        const double handled = key < 0 ? -1 : firstAfter("handled", key);
+        const double paint = handled < 0 ? -1 : firstAfter("paint", handled);
         const double flush = paint < 0 ? -1 : firstAfter("flush", paint);
-        if (flush < 0 || flush > seen) continue;
+        if (flush < 0 || paint > seen) continue;
         toKey.push_back((key - press) / 1000);
-        toPaint.push_back((paint - key) / 1000);
+        toHandled.push_back((handled - key) / 1000);
+        toPaint.push_back((paint - handled) / 1000);
         toFlush.push_back((flush - paint) / 1000);
         toSeen.push_back((seen - flush) / 1000);
     }
     report("  stage: press sent -> program's key handler", toKey);
-    report("  stage: key handler -> view painted", toPaint);
+    report("  stage: key handler: the press dispatched, the game, the outline", toHandled);
+    report("  stage: handler done -> view painted", toPaint);
     report("  stage: view painted -> flushed to the X server", toFlush);
     report("  stage: flushed -> pixels seen by the probe", toSeen);
 }

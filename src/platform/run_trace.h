@@ -17,7 +17,7 @@ class RunTrace {
     bool active() const { return stream_ != nullptr; }
     void attach(Scheduler& scheduler);
     void painted(std::int64_t elapsedMs);
-    // "<what> <microseconds>": a stage of a press ("key", "paint", "flush").
+    // "<what> <microseconds>": a stage of a press ("key", "handled", "paint", "flush").
     void mark(const char* what);
 
   private:

@@ -185,6 +185,7 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
     }
     if (stroke) device_.input().FormKeyDown(stroke->code);
     refresh();
+    trace_.mark("handled");
     event->accept();
 }
 
