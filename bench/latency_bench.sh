@@ -53,7 +53,7 @@ if [ "$server" = pipewire ]; then
     pactl load-module module-null-sink sink_name=bench >/dev/null
     sleep 1
 else
-    pulseaudio -n --daemonize=no --log-level=debug --exit-idle-time=-1 --system=no \
+    pulseaudio -n --daemonize=no --log-level=debug --log-time=1 --exit-idle-time=-1 --system=no \
         -L module-native-protocol-unix -L "module-null-sink sink_name=bench" \
         --log-target=file:"$work/pulse.log" 2>/dev/null & pids+=($!)
     for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
@@ -94,4 +94,10 @@ DISPLAY=$display "$build/bench/latency_probe" "$presses" "$(rect 45)" "$(rect 53
 if [ "$server" = pulseaudio ]; then
     echo "underruns the server reported: $(grep -c "Implicit underrun" "$work/pulse.log" || true)"
     [ -z "${BENCH_LOG:-}" ] || cp "$work/pulse.log" "$BENCH_LOG"
+else
+    # The xruns of the program's stream and of the sink since they began (pw-top's ERR column),
+    # read from the last screen pw-top draws on a terminal of its own.
+    timeout 2 script -qfc pw-top /dev/null 2>/dev/null | sed 's/\x1b\[[0-9;?]*[a-zA-Z]/\n/g; s/\r//g' |
+        awk '/^ *[RSIC] +[0-9]+ / && / Audio/ { stream = $9 } /^ *[RSIC] +[0-9]+ .* bench *$/ { sink = $9 }
+             END { printf "xruns the server reported: stream %s, sink %s\n", stream, sink }' || true
 fi

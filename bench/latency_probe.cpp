@@ -44,7 +44,7 @@ struct Rect {
 class Recorder {
   public:
     static constexpr int kRate = 48000;
-    static constexpr int kChunk = 48;  // 1 ms: a sound is seen within a millisecond of arriving
+    static constexpr int kChunk = 48;  // 1 ms
     static constexpr int kThreshold = 300;
     static constexpr int kSilenceEnds = 20 * kRate / 1000;
 
@@ -81,13 +81,20 @@ class Recorder {
             int error = 0;
             if (pa_simple_read(stream_, buffer, sizeof buffer, &error) < 0) return;
             const Clock::time_point now = Clock::now();
-            for (std::int16_t s : buffer) {
+            // Dated by the stream's own latency, the age of the next sample still to be read:
+            // a server that hands the recording over a graph cycle at a time (PipeWire) would
+            // otherwise date a sound by the end of its cycle.
+            const pa_usec_t age = pa_simple_get_latency(stream_, &error);
+            for (int i = 0; i < kChunk; ++i) {
+                const std::int16_t s = buffer[i];
                 const bool loud = std::abs(s) > kThreshold;
                 if (!inSound && loud) {
                     inSound = true;
                     quiet = length = 0;
+                    const auto at = now - std::chrono::microseconds(age) -
+                                    std::chrono::microseconds((kChunk - i) * 1000000LL / kRate);
                     std::lock_guard lock(mutex_);
-                    sounds_.push_back({now, 0});
+                    sounds_.push_back({at, 0});
                 }
                 if (!inSound) continue;
                 ++length;

@@ -54,6 +54,7 @@ void DeviceView::flushDamage() {
 }
 
 void DeviceView::paintSegments(QPainter& painter, const QRect& clip) {
+    composed_ += clip;
     painter.fillRect(clip, background_);
     const auto& segments = display_.segments();
     for (int id = 0; id < kSegmentCount; ++id) {
@@ -82,6 +83,7 @@ void DeviceView::paintSegments(QPainter& painter, const QRect& clip) {
 
 void DeviceView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    composed_ = QRegion();
     // Rectangle by rectangle: the juggler's step and the pressed button lie far apart, and the
     // rectangle around both would be most of the device.
     for (const QRect& clip : event->region()) {
@@ -90,7 +92,7 @@ void DeviceView::paintEvent(QPaintEvent* event) {
         else
             paintSegments(painter, clip);
     }
-    if (onPainted) onPainted();
+    if (onPainted) onPainted(composed_);
 }
 
 void DeviceView::paintKeyed(QPainter& painter, const QRect& clip) {

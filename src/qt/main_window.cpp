@@ -48,7 +48,7 @@ TForm1::TForm1(const MainWindowSetup& setup, Shell& shell)
     setFocusPolicy(Qt::StrongFocus);
     trace_.attach(device_.scheduler());
     if (trace_.active())
-        view_->onPainted = [this] {
+        view_->onPainted = [this](const QRegion&) {
             // Only frames painted on the screen count, not those drawn while off-screen.
             if (pos().x() >= 0) trace_.painted(timers_->elapsed());
             trace_.mark("paint");

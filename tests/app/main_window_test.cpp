@@ -116,7 +116,7 @@ TEST(MainWindowPresentation, WindowedUsesTheGameSizeAndAMagentaKey) {
 TEST(MainWindowPresentation, TheWindowedOutlineFollowsLcdSegmentsThatTouchIt) {
     // The hero's body at position 1, lit by the start sequence and dark again 375 ms later:
     // over the rig's mostly see-through device it fills a hole while lit; with a key-coloured
-    // pixel over a solid device it opens one.
+    // pixel over a solid device it opens one, and so does GAME A's pressed picture while held.
     for (const bool keyPixel : {false, true}) {
         SCOPED_TRACE(keyPixel ? "key-coloured pixel" : "over a see-through part");
         AppRig rig(!keyPixel);
@@ -131,16 +131,23 @@ TEST(MainWindowPresentation, TheWindowedOutlineFollowsLcdSegmentsThatTouchIt) {
             std::ofstream(rig.folder() + "/Config.ini")
                 << "[Common]\nSkinDir=" << rig.folder() << "/\n"
                 << "[Image1]\nFilename=device.png\nWidth=498\nHeight=771\n"
-                << "[Image45]\nFilename=body.png\nLeft=300\nTop=650\nWidth=10\nHeight=10\n";
+                << "[Image45]\nFilename=body.png\nLeft=300\nTop=650\nWidth=10\nHeight=10\n"
+                << "[Image6]\nFilename=body.png\nLeft=100\nTop=650\nWidth=10\nHeight=10\n";
         }
         rig.store.values = {{"FullscreenMode", "0"}};
         TForm1& w = rig.create(false);
         w.startSimulator();
         w.game().Inp_open_down();
         w.game().Inp_game_a_down();
+        rig.advance(0);
+        const bool holeAtButton = !w.mask().contains(QPoint(105, 655));
         w.game().Inp_game_a_up();
         const QPoint body(305, 655);
         rig.advance(1);
+        if (keyPixel) {
+            EXPECT_TRUE(holeAtButton);
+            EXPECT_TRUE(w.mask().contains(QPoint(105, 655)));
+        }
         EXPECT_EQ(w.mask().contains(body), keyPixel);
         rig.advance(300);
         ASSERT_TRUE(w.display().isVisible(seg("im_hero_1_body")));
@@ -149,6 +156,25 @@ TEST(MainWindowPresentation, TheWindowedOutlineFollowsLcdSegmentsThatTouchIt) {
         ASSERT_FALSE(w.display().isVisible(seg("im_hero_1_body")));
         EXPECT_EQ(w.mask().contains(body), keyPixel);
     }
+}
+
+TEST(MainWindowPresentation, ARepaintComposesTheDamagedRectanglesNotTheOneAroundThem) {
+    AppRig rig;
+    TForm1& w = rig.create(false);
+    w.startSimulator();
+    QCoreApplication::processEvents();
+    QRegion composed;
+    w.view().onPainted = [&composed](const QRegion& r) { composed += r; };
+    w.display().setVisible(seg("im_hero_1_body"), true);
+    w.display().setVisible(seg("btn_open"), false);
+    w.refresh();
+    QCoreApplication::processEvents();
+    QRegion damaged;
+    for (const SegmentId id : {seg("im_hero_1_body"), seg("btn_open")}) {
+        const Rect r = w.display().segment(id).bounds;
+        damaged += QRect(r.left, r.top, r.width, r.height);
+    }
+    EXPECT_EQ(composed, damaged);
 }
 
 TEST(MainWindowPresentation, CentringOnASmallScreenNeverGoesNegative) {
