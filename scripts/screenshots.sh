@@ -4,6 +4,8 @@
 #   windowed-closed.png   the shaped window, device closed (see-through parts transparent)
 #   fullscreen-all.png    full screen, the device opened: every segment lit (scaled down)
 #   windowed-game-a.png   the shaped window during game A
+#   lcd-plain.png, lcd-real.png   the screen during game A in the LCD looks "Plain" and "Real"
+#   (10 %), cut out of the shaped window and shown at twice the size
 # Usage: scripts/screenshots.sh [build-dir]   (default: build/release, built by scripts/test.sh)
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -29,11 +31,11 @@ mkdir -p "$out" "$work/config/Velvane" "$work/runtime"
 chmod 700 "$work/runtime"
 start_xvfb "$work" 1280x800
 
-# start <fullscreen 0|1>: starts the program from its folder with a fresh store, straight into
-# the closed device, and focuses its window (there is no window manager to do it).
+# start <fullscreen 0|1> [LCD look 0|1]: starts the program from its folder with a fresh store,
+# straight into the closed device, and focuses its window (there is no window manager to do it).
 start() {
-    printf '[General]\nSoundMode=2\nSplashScreen=0\nFullscreenMode=%s\n' "$1" \
-        >"$work/config/Velvane/Qzorvalt50.conf"
+    printf '[General]\nSoundMode=2\nSplashScreen=0\nFullscreenMode=%s\nLcdLook=%s\n' "$1" \
+        "${2:-0}" >"$work/config/Velvane/Qzorvalt50.conf"
     (
         cd "$program"
         exec env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$work/config" \
@@ -80,16 +82,32 @@ shaped() {
         "${small[@]}" "PNG8:$out/$1.png"
 }
 
+# play: opens the device and plays game A for a few steps.
+play() {
+    press 5 # ACL opens the closed device
+    sleep 1
+    press 1 # GAME A: the start sequence, then the game
+    sleep 5
+    press Right
+    sleep 0.6
+}
+# screen <name>: the LCD of the default skin, at twice its size without smoothing.
+screen() {
+    import -window root -crop 420x300+$((X + 180))+$((Y + 52)) +repage "$work/lcd.png"
+    convert "$work/lcd.png" -filter point -resize 200% "${small[@]}" "PNG8:$out/$1.png"
+}
+
 start 0
 outline
 shaped windowed-closed
-press 5 # ACL opens the closed device
-sleep 1
-press 1 # GAME A: the start sequence, then the game
-sleep 5
-press Right
-sleep 0.6
+play
 shaped windowed-game-a
+screen lcd-plain
+stop
+
+start 0 1
+play
+screen lcd-real
 stop
 
 start 1

@@ -93,7 +93,8 @@ int main(int argc, char** argv) {
         display.setDigit(4, 7);
     }
 
-    DeviceView view(display);
+    const LcdLookChoice plain;
+    DeviceView view(display, plain, presentation);
     view.resize(presentation.clientWidth, presentation.clientHeight);
     const std::uint32_t bgr = presentation.backgroundColour;
     view.setBackgroundColour(QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF));

@@ -77,6 +77,9 @@ void writeConfig(const QString& path, const std::vector<Section>& sections, bool
     out << "LogoFile=" << (withBackdrop ? "logo.png" : "nil") << "\nLogoPosition=3\n";
     out << "GameOffsetX=Center\nGameOffsetY=Center\n\n";
     out << "[VideoMode]\nTranspColor=$00ff00ff\n\n";
+    out << "; The LCD's look this skin suggests (\"Plain\" or \"Real\", and the contrast of the\n"
+           "; unlit segments in percent); the player's own choice in the menu wins.\n";
+    out << "[Lcd]\nLook=Plain\nUnlitContrast=10\n\n";
     out << "[Manual]\nManualDir=Graphics\\Manual\\\nManualWidth=545\nManualHeight=365\n";
     for (const Section& s : sections) {
         out << "\n[Image" << s.number << "]\nFilename=" << s.file << "\nLeft=" << s.rect.left()

@@ -19,7 +19,7 @@ namespace {
 }
 
 // The full-screen game menu: a title band with the menu symbol over a translucent panel. The
-// button shows only its top-left 36 x 32; unfolded it shows 256 x 448 of it.
+// button shows only its top-left 36 x 32; unfolded it shows 256 x 480 of it.
 QImage gameMenuPanel() {
     QImage image(256, 512, QImage::Format_ARGB32);
     image.fill(QColor(0, 0, 0, 204));

@@ -28,10 +28,16 @@ void Device::loadStored() {
 void Device::loadSkin(const SkinPlace& place, bool fullscreen) {
     skinFolder_ = place.baseFolder;
     Skin_Load(place, fullscreen, shell_, display_, presentation_);
+    lcdLook_ = readLcdLook(settings_, presentation_.lcdDefaults);
 }
 
 std::string Device::configFile() const {
     return skinFolder_.empty() ? "Config.ini" : skinFolder_ + "/Config.ini";
+}
+
+void Device::setLcdLook(const LcdLookChoice& choice) {
+    storeLcdLook(settings_, lcdLook_, choice);
+    lcdLook_ = choice;
 }
 
 void Device::start() {

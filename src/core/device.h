@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "core/display/lcd_look.h"
 #include "core/display/segment_display.h"
 #include "core/game/game.h"
 #include "core/game/local_clock.h"
@@ -43,6 +44,10 @@ class Device {
     // Where the skin last loaded keeps its Config.ini: a skin played from a folder of its own is
     // edited there.
     std::string configFile() const;
+    // The LCD's look: after each skin load the stored choice, or the skin's suggestion; a change
+    // is stored at once.
+    const LcdLookChoice& lcdLook() const { return lcdLook_; }
+    void setLcdLook(const LcdLookChoice& choice);
     // The simulator starts: the device lies closed, as when it is taken out of its box.
     void start();
     // Reset Hiscores: both to 0, stored at once; the device beeps.
@@ -77,4 +82,5 @@ class Device {
     // Kept for the whole run: a load that finds no backdrop leaves its stretch switch as it was.
     Presentation presentation_;
     std::string skinFolder_;
+    LcdLookChoice lcdLook_;
 };

@@ -10,11 +10,9 @@
 #include <QStringList>
 #include <QVariant>
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
-#include <cstring>
-#include <map>
-#include <vector>
+
+#include "platform/settings_salvage.h"
 
 namespace {
 
@@ -27,14 +25,8 @@ constexpr int kAbandonedLockMs = 500;
 // line appended, another program's file) and Qt would parse all of it on every look, so the
 // first look takes our values out of it and replaces it with a file holding just those.
 constexpr qint64 kMaxSettingsFileBytes = 64 * 1024;
-// Bounds of that salvage. Qt writes our values first, so junk that was appended lies behind
-// them; the scan stops after this much. Kept values are short and few, so the file written from
-// them stays far below kMaxSettingsFileBytes and is not taken for a swollen one again.
-constexpr qint64 kMaxSalvageScanBytes = 64 << 20;
-constexpr std::size_t kMaxSalvagedLineBytes = 512;
-constexpr std::size_t kMaxSalvagedValues = 64;
 
-using Values = std::map<std::string, std::string>;
+using Values = SettingsValues;
 
 bool oversized(const QString& file) {
     const QFileInfo info(file);
@@ -78,84 +70,13 @@ std::unique_ptr<QLockFile> lockWriters(const QString& file) {
     return lock;
 }
 
-std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
-// Keys and values that Qt writes into an INI file as they are, with no escape or quote: all our
-// keys and values are of this kind. Anything else in a swollen file is not ours.
-bool plainKey(const std::string& key) {
-    return !key.empty() && std::all_of(key.begin(), key.end(), [](unsigned char c) {
-        return std::isalnum(c) || c == '_' || c == '-' || c == '.';
-    });
-}
-bool plainValue(const std::string& value) {
-    return std::all_of(value.begin(), value.end(), [](unsigned char c) {
-        return c > ' ' && c < 0x7F && !std::strchr("\"\\;,=#%@", c);
-    });
-}
-
-// One line of the file: a section header switches sections; a plain key=value line in the
-// top-level section (Qt's [General], or before any header) is kept, a later one of the same key
-// winning as it does in Qt.
-void salvageLine(const std::string& raw, bool& topLevel, Values& values) {
-    const std::string line = trimmed(raw);
-    if (line.empty() || line[0] == ';') return;
-    if (line[0] == '[') {
-        // Qt takes the header in any case.
-        topLevel = line.size() == 9 && std::equal(line.begin(), line.end(), "[general]",
-                                                  [](unsigned char a, unsigned char b) {
-                                                      return std::tolower(a) == b;
-                                                  });
-        return;
-    }
-    const std::size_t equals = line.find('=');
-    if (!topLevel || equals == std::string::npos) return;
-    const std::string key = trimmed(line.substr(0, equals));
-    const std::string value = trimmed(line.substr(equals + 1));
-    if (!plainKey(key) || !plainValue(value)) return;
-    if (values.size() < kMaxSalvagedValues || values.count(key)) values[key] = value;
-}
-
-// Our values out of a swollen file, read a piece at a time: a line too long to be ours is passed
-// over without being held, so neither memory nor time grows with the junk beyond the scan bound.
+// Our values out of a swollen file (settings_salvage.h).
 Values salvageValues(const QString& file) {
-    Values values;
     QFile in(file);
-    if (!in.open(QIODevice::ReadOnly)) return values;
-    std::vector<char> piece(64 * 1024);
-    std::string line;
-    bool overlong = false;
-    bool topLevel = true;
-    qint64 scanned = 0;
-    while (scanned < kMaxSalvageScanBytes) {
-        const qint64 n = in.read(piece.data(), std::min<qint64>(static_cast<qint64>(piece.size()),
-                                                                kMaxSalvageScanBytes - scanned));
-        if (n <= 0) break;
-        scanned += n;
-        const char* p = piece.data();
-        const char* const end = p + n;
-        while (p < end) {
-            const char* newline = static_cast<const char*>(std::memchr(p, '\n', end - p));
-            const char* const stop = newline ? newline : end;
-            const auto length = static_cast<std::size_t>(stop - p);
-            overlong = overlong || line.size() + length > kMaxSalvagedLineBytes;
-            if (overlong)
-                line.clear();
-            else
-                line.append(p, length);
-            if (!newline) break;
-            if (!overlong) salvageLine(line, topLevel, values);
-            line.clear();
-            overlong = false;
-            p = newline + 1;
-        }
-    }
-    // A last line without a newline counts only where the file really ends there.
-    if (!overlong && in.atEnd()) salvageLine(line, topLevel, values);
-    return values;
+    if (!in.open(QIODevice::ReadOnly)) return {};
+    return salvageSettings([&in](char* into, std::size_t most) {
+        return static_cast<std::ptrdiff_t>(in.read(into, static_cast<qint64>(most)));
+    });
 }
 
 }  // namespace

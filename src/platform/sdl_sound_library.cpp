@@ -6,72 +6,22 @@
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
-#include <span>
 #include <utility>
 
 #include "core/skin/skin_files.h"
+#include "core/sound/wav_estimate.h"
 
 namespace {
 
 constexpr int kDesktopServer = 2;
 constexpr int kDirectAlsa = 1;
 
-// Samples are short: a larger file is refused before it is read, and a sample that would take
-// more than kMaxSampleBytes once converted for the device, or push all samples past
-// kMaxAllSampleBytes, is refused before it is decoded.
-constexpr std::size_t kMaxSampleFileBytes = 16u * 1024 * 1024;
-constexpr std::uint64_t kMaxSampleBytes = 32u * 1024 * 1024;
-constexpr std::uint64_t kMaxAllSampleBytes = 96u * 1024 * 1024;
-
-std::uint32_t le(std::span<const std::uint8_t> d, std::size_t at, int bytes) {
-    std::uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | d[at + i];
-    return v;
-}
-
-struct WavShape {
-    std::uint64_t frames = 0;  // at most this many
-    std::uint32_t rate = 0;
-};
-
-// What a RIFF WAVE file can decode to at most. Only WAVE is accepted: the other formats the mixer
-// knows are compressed, and a tiny one can unpack to gigabytes. No WAVE format gives more than
-// two samples a byte (4-bit ADPCM), so that is assumed for all but plain PCM and float.
-std::optional<WavShape> wavShape(std::span<const std::uint8_t> d) {
-    if (d.size() < 12 || le(d, 0, 4) != 0x46464952u || le(d, 8, 4) != 0x45564157u)  // RIFF, WAVE
-        return std::nullopt;
-    std::uint32_t channels = 0, bits = 0, rate = 0, tag = 0;
-    bool haveFormat = false;
-    for (std::size_t at = 12; at + 8 <= d.size();) {
-        const std::uint32_t id = le(d, at, 4);
-        const std::uint64_t size = std::min<std::uint64_t>(le(d, at + 4, 4), d.size() - at - 8);
-        // The mixer decodes by the first "fmt " chunk: a later one must not lower the estimate.
-        if (id == 0x20746D66u && !std::exchange(haveFormat, true)) {  // "fmt "
-            if (size < 16) return std::nullopt;
-            tag = le(d, at + 8, 2);
-            channels = le(d, at + 10, 2);
-            rate = le(d, at + 12, 4);
-            bits = le(d, at + 22, 2);
-            if (tag == 0xFFFEu && size >= 26) tag = le(d, at + 32, 2);  // extensible: its subformat
-        } else if (id == 0x61746164u && channels > 0 && rate > 0) {     // "data" after "fmt "
-            const bool plain = tag == 1 || tag == 3;
-            const std::uint64_t bitsPerFrame =
-                std::uint64_t{plain ? std::max(bits, 8u) : 4u} * channels;
-            return WavShape{size * 8 / bitsPerFrame + 1, rate};
-        }
-        at += 8 + size + (size & 1);
-    }
-    return std::nullopt;
-}
-
 // The bytes a sample takes once converted to the open device's rate, format and channels.
-std::optional<std::uint64_t> convertedBytes(std::span<const std::uint8_t> file) {
-    const auto shape = wavShape(file);
+std::optional<std::uint64_t> convertedBytes(const WavShape& shape) {
     int rate = 0, channels = 0;
     Uint16 format = 0;
-    if (!shape || Mix_QuerySpec(&rate, &format, &channels) == 0) return std::nullopt;
-    const std::uint64_t frames = shape->frames * static_cast<std::uint64_t>(rate) / shape->rate + 1;
-    return frames * static_cast<std::uint64_t>(channels) * (SDL_AUDIO_BITSIZE(format) / 8);
+    if (Mix_QuerySpec(&rate, &format, &channels) == 0) return std::nullopt;
+    return wavConvertedBytes(shape, rate, channels, SDL_AUDIO_BITSIZE(format) / 8);
 }
 
 // The drivers to try for an output type, best first; "dummy" is the last resort everywhere.
@@ -88,7 +38,8 @@ void SdlSoundLibrary::ChunkFree::operator()(Mix_Chunk* chunk) const {
     Mix_FreeChunk(chunk);
 }
 
-SdlSoundLibrary::SdlSoundLibrary(int bufferFrames) : bufferFrames_(bufferFrames) {
+SdlSoundLibrary::SdlSoundLibrary(int bufferFrames, const SampleLimits& limits)
+    : bufferFrames_(bufferFrames), limits_(limits) {
     // SDL would turn SIGINT and SIGTERM into a quit event that nothing here reads, and the
     // program would no longer end on them; the program handles them itself.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -154,15 +105,24 @@ SampleHandle SdlSoundLibrary::SampleLoad(int /*slot*/, const std::string& file, 
                                          int /*offset*/, int /*length*/) {
     if (!open_ && !openDevice(kDesktopServer)) return 0;
     // Only regular files, read by us: a named pipe or a device must not stall or flood the load.
-    const auto bytes = readFileBytes(file, kMaxSampleFileBytes);
-    if (!bytes) return 0;
-    const auto needed = convertedBytes(*bytes);
+    auto bytes = readFileBytes(file, limits_.fileBytes);
+    return bytes ? sampleFromBytes(std::move(*bytes)) : 0;
+}
+
+SampleHandle SdlSoundLibrary::sampleFromBytes(std::vector<std::uint8_t> bytes) {
+    if (!open_ || bytes.size() > limits_.fileBytes) return 0;
+    const auto shape = wavShape(bytes);
+    const auto needed = shape ? convertedBytes(*shape) : std::nullopt;
     // Added, not subtracted: the estimate is close, not exact, and should the held bytes ever
     // pass the bound, a difference would wrap and let every later sample in.
-    if (!needed || *needed > kMaxSampleBytes || heldBytes() + *needed > kMaxAllSampleBytes)
+    if (!needed || *needed > limits_.sampleBytes || heldBytes() + *needed > limits_.allSampleBytes)
         return 0;
+    // The mixer sets aside what the data chunk claims before reading it, up to 4 GiB for a few
+    // bytes of file; it is told what the file holds.
+    for (int i = 0; i < 4; ++i)
+        bytes[shape->dataSizeAt + i] = static_cast<std::uint8_t>(shape->dataBytes >> (8 * i));
     Chunk chunk(
-        Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size())), 1));
+        Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1));
     if (!chunk) return 0;
     const SampleHandle handle = reinterpret_cast<SampleHandle>(chunk.get());
     chunks_.push_back(std::move(chunk));

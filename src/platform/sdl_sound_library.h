@@ -17,13 +17,22 @@
 
 struct Mix_Chunk;
 
+// Samples are short: a larger file is refused before it is read, and a sample that would take
+// more than sampleBytes once converted for the device, or push all samples past allSampleBytes,
+// is refused before it is decoded.
+struct SampleLimits {
+    std::size_t fileBytes = 16u * 1024 * 1024;
+    std::uint64_t sampleBytes = 32u * 1024 * 1024;
+    std::uint64_t allSampleBytes = 96u * 1024 * 1024;
+};
+
 class SdlSoundLibrary final : public SoundLibrary {
   public:
     // 512 frames at 22050 Hz (23 ms). SDL asks the sound server to hold about one buffer, so a
     // smaller one starves the server: with 256 frames a key press was heard after ~14 ms but the
     // server ran dry about once a second; with 512, ~25 ms and a fifth as often
     // (bench/latency_bench.sh).
-    explicit SdlSoundLibrary(int bufferFrames = 512);
+    explicit SdlSoundLibrary(int bufferFrames = 512, const SampleLimits& limits = {});
     ~SdlSoundLibrary() override;
     SdlSoundLibrary(const SdlSoundLibrary&) = delete;
     SdlSoundLibrary& operator=(const SdlSoundLibrary&) = delete;
@@ -36,6 +45,9 @@ class SdlSoundLibrary final : public SoundLibrary {
     bool StopSound(int channel) override;
     void SampleFree(SampleHandle sample) override;
     void Close() override;
+
+    // A sample from a file's bytes, within the limits; 0 when it is refused or does not decode.
+    SampleHandle sampleFromBytes(std::vector<std::uint8_t> bytes);
 
     bool isOpen() const { return open_; }
     // The memory the loaded samples take, converted for the device.
@@ -55,6 +67,7 @@ class SdlSoundLibrary final : public SoundLibrary {
     Mix_Chunk* chunkOf(SampleHandle sample) const;
 
     int bufferFrames_;
+    SampleLimits limits_;
     int mixRate_ = 22050;
     int maxChannels_ = 64;
     bool open_ = false;

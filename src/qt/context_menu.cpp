@@ -1,8 +1,10 @@
 #include "qt/context_menu.h"
 
 #include <QAction>
+#include <QCursor>
 
 #include "core/input/virtual_keys.h"
+#include "qt/lcd_look_menu.h"
 
 const std::array<MenuItemInfo, kMenuItemCount> kMenuItems{{
     {"pm_1_about", "About...", VkF1, false, &MenuCommands::pm_1_aboutClick},
@@ -18,6 +20,7 @@ const std::array<MenuItemInfo, kMenuItemCount> kMenuItems{{
      &MenuCommands::pm_10_fullscreenClick},
     {"pm_11_splashscreen", "Display splash screen at startup", 0, true,
      &MenuCommands::pm_11_splashscreenClick},
+    {"pm_12_lcdlook", "LCD look", 0, false, nullptr, true},
     {"pm_13_n3", "-", 0, false, nullptr},
     {"pm_14_exit", "Exit", VkEscape, false, &MenuCommands::pm_14_exitClick},
 }};
@@ -41,6 +44,10 @@ ContextMenu::ContextMenu(QWidget& window, MenuCommands& commands)
         QAction* action = nullptr;
         if (info.caption == "-") {
             action = addSeparator();
+        } else if (info.submenu) {
+            lcdLook_ = new LcdLookMenu(this, commands_);
+            lcdLook_->setTitle(QString::fromUtf8(info.caption.data(), info.caption.size()));
+            action = addMenu(lcdLook_);
         } else {
             action = addAction(QString::fromUtf8(info.caption.data(), info.caption.size()));
             action->setCheckable(info.checkable);
@@ -60,6 +67,13 @@ ContextMenu::ContextMenu(QWidget& window, MenuCommands& commands)
     }
     setDefaultAction(items_[0]);
     commands_.setMenuChecks(this);
+}
+
+void ContextMenu::run(int i) {
+    if (kMenuItems[i].submenu)
+        lcdLook_->popup(QCursor::pos());
+    else
+        (commands_.*kMenuItems[i].click)();
 }
 
 bool ContextMenu::isChecked(std::string_view name) const {

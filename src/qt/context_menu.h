@@ -7,6 +7,7 @@
 
 #include "qt/menu_commands.h"
 
+class LcdLookMenu;
 class QAction;
 
 struct MenuItemInfo {
@@ -15,9 +16,10 @@ struct MenuItemInfo {
     int shortcut;              // virtual-key code, 0 = none
     bool checkable;
     void (MenuCommands::*click)();
+    bool submenu = false;  // unfolds the "LCD look" choices instead of running a command
 };
 
-inline constexpr int kMenuItemCount = 13;
+inline constexpr int kMenuItemCount = 14;
 extern const std::array<MenuItemInfo, kMenuItemCount> kMenuItems;
 
 class ContextMenu : public QMenu, public MenuChecks {
@@ -26,14 +28,16 @@ class ContextMenu : public QMenu, public MenuChecks {
     // The items' shortcuts act in window, the menu's parent.
     ContextMenu(QWidget& window, MenuCommands& commands);
 
-    // Runs an item's command, as a click on it does.
-    void run(int i) { (commands_.*kMenuItems[i].click)(); }
+    // Runs an item's command, as a click on it does; a submenu unfolds at the pointer (the game
+    // menu has no submenus of its own).
+    void run(int i);
 
     bool isChecked(std::string_view item) const override;
     void setChecked(std::string_view item, bool checked) override;
 
     QAction* item(int i) const { return items_[i]; }  // 0-based, menu order, separators included
     QAction* item(std::string_view name) const;
+    LcdLookMenu& lcdLookMenu() const { return *lcdLook_; }
     static bool isSeparator(int i) { return kMenuItems[i].caption == "-"; }
 
     // Runs the item whose shortcut is this virtual-key code; false when none has it. For key
@@ -48,4 +52,5 @@ class ContextMenu : public QMenu, public MenuChecks {
   private:
     MenuCommands& commands_;
     std::array<QAction*, kMenuItemCount> items_{};
+    LcdLookMenu* lcdLook_ = nullptr;
 };

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <algorithm>
 
 #include "core/input/input_dispatch.h"
 
@@ -21,8 +22,9 @@ Qt::CursorShape cursorShapeOf(PointerShape shape) {
 }
 }  // namespace
 
-DeviceView::DeviceView(SegmentDisplay& display, QWidget* parent)
-    : QWidget(parent), display_(display) {
+DeviceView::DeviceView(SegmentDisplay& display, const LcdLookChoice& look,
+                       const Presentation& shown, QWidget* parent)
+    : QWidget(parent), display_(display), look_(look), shown_(shown) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
 }
@@ -43,21 +45,56 @@ void DeviceView::setColourKey(std::optional<QColor> key) {
     const std::optional<QRgb> rgb = key ? std::optional(key->rgb()) : std::nullopt;
     if (colourKey_ == rgb) return;
     colourKey_ = rgb;
+    lcdStale_ = true;
     update();
 }
 
-void DeviceView::flushDamage() {
-    if (!display_.hasDamage()) return;
+void DeviceView::skinApplied() {
+    cache_.dropUnused();
+    lcdStale_ = true;
+}
+
+QRegion DeviceView::flushDamage() {
+    if (look_ != lcdBuiltFor_) {
+        display_.takeDamage();
+        update();
+        return rect();
+    }
+    if (!display_.hasDamage()) return {};
+    const bool shadows = lcdBuiltFor_.look == LcdLook::Real;
     QRegion region;
-    for (const Rect& r : display_.takeDamage()) region += QRect(r.left, r.top, r.width, r.height);
+    for (const Rect& r : display_.takeDamage()) {
+        const QRect changed(r.left, r.top, r.width, r.height);
+        region += shadows ? LcdLayers::withShadow(changed) : changed;
+    }
     update(region);
+    return region;
+}
+
+void DeviceView::updateLcdLayers() {
+    if (!lcdStale_ && look_ == lcdBuiltFor_) return;
+    lcdStale_ = false;
+    lcdBuiltFor_ = look_;
+    // At most one picture of the game area, however the skin spreads its segments.
+    const std::int64_t area = std::min<std::int64_t>(
+        std::int64_t{shown_.gameWidth} * shown_.gameHeight, std::int64_t{width()} * height());
+    lcd_.rebuild(display_, cache_, lcdBuiltFor_, colourKey_, rect(), area * 4);
 }
 
 void DeviceView::paintSegments(QPainter& painter, const QRect& clip) {
     composed_ += clip;
+    // The layers of the LCD's look go under the first LCD segment, so under all of them.
+    static constexpr SegmentId kFirstLcd = [] {
+        SegmentId id = 0;
+        while (!isLcdSegment(id)) ++id;
+        return id;
+    }();
+    updateLcdLayers();
+    const bool real = lcdBuiltFor_.look == LcdLook::Real;
     painter.fillRect(clip, background_);
     const auto& segments = display_.segments();
     for (int id = 0; id < kSegmentCount; ++id) {
+        if (id == kFirstLcd && real) lcd_.paint(painter, clip, display_);
         const Segment& s = segments[id];
         if (!s.visible || !s.picture) continue;
         const QRect bounds(s.bounds.left, s.bounds.top, s.bounds.width, s.bounds.height);

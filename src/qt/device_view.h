@@ -5,13 +5,20 @@
 #include <functional>
 #include <optional>
 
-#include "core/display/segment_display.h"
+#include "core/device.h"
+#include "qt/lcd_layers.h"
 #include "qt/picture_cache.h"
 
 class DeviceView : public QWidget {
     Q_OBJECT
   public:
-    explicit DeviceView(SegmentDisplay& display, QWidget* parent = nullptr);
+    // Draws the segments in the LCD look given, which the view follows as it changes; the
+    // presentation tells it how large the game area is.
+    DeviceView(SegmentDisplay& display, const LcdLookChoice& look, const Presentation& shown,
+               QWidget* parent = nullptr);
+    // Draws the device's segments, in the device's choice of LCD look.
+    explicit DeviceView(Device& device, QWidget* parent = nullptr)
+        : DeviceView(device.display(), device.lcdLook(), device.presentation(), parent) {}
 
     // Backdrop picture: centred at its own size, or stretched to the whole view.
     void setBackdropStretch(bool stretch);
@@ -21,11 +28,16 @@ class DeviceView : public QWidget {
     // Forgets the segment that received the press (the desktop took over the pointer).
     void releaseCapture() { captured_ = -1; }
 
-    // After a skin load: the cache lets go of the pictures the segments no longer show.
-    void dropUnusedPictures() { cache_.dropUnused(); }
+    // After a skin load: the cache lets go of the pictures the segments no longer show, and the
+    // LCD's layers are made again for the new pictures at the next paint.
+    void skinApplied();
 
-    // Repaints what changed in the segment display since the last call.
-    void flushDamage();
+    // Repaints what changed in the segment display since the last call (all of it when the
+    // LCD's look was changed) and returns that region.
+    QRegion flushDamage();
+
+    // Bytes the LCD's look holds beyond the segments' own pictures.
+    std::int64_t lcdLayerBytes() const { return lcd_.bytes(); }
 
     // The whole picture as it is on screen (for the window shape and for tests).
     QImage compose();
@@ -49,10 +61,17 @@ class DeviceView : public QWidget {
   private:
     void paintSegments(QPainter& painter, const QRect& clip);
     void paintKeyed(QPainter& painter, const QRect& clip);
+    void updateLcdLayers();
     void updateCursor(const QPoint& pos);
 
     SegmentDisplay& display_;
+    const LcdLookChoice& look_;
+    const Presentation& shown_;
     PictureCache cache_;
+    LcdLayers lcd_;
+    // The look the layers were made for; stale after a skin load or a change of the key.
+    LcdLookChoice lcdBuiltFor_;
+    bool lcdStale_ = true;
     QColor background_ = Qt::black;
     std::optional<QRgb> colourKey_;
     QImage keyedBuffer_;  // reused: a keyed repaint composes here first

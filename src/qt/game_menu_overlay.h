@@ -1,6 +1,6 @@
 #pragma once
-// The game menu of full-screen mode: thirteen text rows over the device window, one per context
-// menu item, shown while the panel is unfolded.
+// The game menu of full-screen mode: one text row per context menu item over the device window,
+// shown while the panel is unfolded.
 #include <QLabel>
 #include <QPointer>
 #include <array>
@@ -8,6 +8,7 @@
 
 #include "core/display/segment_display.h"
 #include "core/picture.h"
+#include "qt/context_menu.h"
 
 class QAction;
 
@@ -37,9 +38,11 @@ class GameMenuRow : public QLabel {
 
 class GameMenuOverlay {
   public:
-    static constexpr int kRows = 13;
+    static constexpr int kRows = kMenuItemCount;
     static constexpr int kRowHeight = 32;
     static constexpr int kWidth = kGameMenuPanel.width;
+    static_assert(kGameMenuPanel.height == kRowHeight * (kRows + 1),
+                  "the unfolded panel holds the title band and one row per menu item");
 
     explicit GameMenuOverlay(QWidget& host) : host_(host) {}
 

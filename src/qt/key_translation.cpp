@@ -182,3 +182,9 @@ void dispatchKeyEvent(InputDispatch& input, const QKeyEvent& event) {
     else
         input.FormKeyUp(stroke->code);
 }
+
+MouseButton mouseButtonOf(Qt::MouseButton button) {
+    if (button == Qt::LeftButton) return MouseButton::Left;
+    if (button == Qt::RightButton) return MouseButton::Right;
+    return MouseButton::Middle;
+}

@@ -3,10 +3,12 @@
 // the physical key counts, not the character it types. Shift+1 is still the key 1, on every
 // layout; left and right Shift, Ctrl and Alt are the same key; keypad digits are not main-row
 // digits.
+#include <Qt>
 #include <cstdint>
 #include <optional>
 
-class InputDispatch;
+#include "core/input/input_dispatch.h"
+
 class QKeyEvent;
 
 // What a key event's native scan code means.
@@ -35,3 +37,6 @@ std::optional<KeyStroke> keyStrokeOf(const QKeyEvent& event);
 
 // The device window's key handlers: FormKeyDown or FormKeyUp for a Qt key event, if any.
 void dispatchKeyEvent(InputDispatch& input, const QKeyEvent& event);
+
+// The device's name for a mouse button.
+MouseButton mouseButtonOf(Qt::MouseButton button);

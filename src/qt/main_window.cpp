@@ -18,12 +18,6 @@ namespace {
 QColor colourOf(std::uint32_t bgr) {
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
-
-MouseButton buttonOf(Qt::MouseButton b) {
-    if (b == Qt::LeftButton) return MouseButton::Left;
-    if (b == Qt::RightButton) return MouseButton::Right;
-    return MouseButton::Middle;
-}
 }  // namespace
 
 TForm1::TForm1(const MainWindowSetup& setup, Shell& shell)
@@ -38,7 +32,7 @@ TForm1::TForm1(const MainWindowSetup& setup, Shell& shell)
     // The key colour becomes real transparency where a compositor draws the window; on X11 the
     // window's shape also cuts it out where none does.
     setAttribute(Qt::WA_TranslucentBackground);
-    view_ = new DeviceView(device_.display(), this);
+    view_ = new DeviceView(device_, this);
     overlay_ = std::make_unique<GameMenuOverlay>(*view_);
     timers_->afterRun = [this] { refresh(); };
     view_->onMousePress = [this](SegmentId id, QMouseEvent* e) { onPress(id, e); };
@@ -124,7 +118,7 @@ void TForm1::applyPresentation() {
     view_->setColourKey(shown.colourKeyOn ? std::optional(colourOf(shown.colourKey))
                                           : std::nullopt);
     view_->setBackdropStretch(shown.backdropStretch);
-    view_->dropUnusedPictures();
+    view_->skinApplied();
     view_->update();
     // The window is withdrawn here; its outline is made when it is presented.
     shape_.reset(display(), shown);
@@ -203,7 +197,7 @@ void TForm1::onPress(SegmentId id, QMouseEvent* event) {
         return;
     }
     const MouseResult result =
-        id >= 0 ? device_.input().mouseDown(id, buttonOf(event->button())) : MouseResult::None;
+        id >= 0 ? device_.input().mouseDown(id, mouseButtonOf(event->button())) : MouseResult::None;
     if (result == MouseResult::StartDrag && !FullscreenMode && event->button() == Qt::LeftButton)
         drag_.press(*this, event->globalPosition().toPoint());
     refresh();
@@ -214,7 +208,7 @@ void TForm1::onRelease(SegmentId id, QMouseEvent* event) {
     if (id < 0) return;
     const QPoint p = event->position().toPoint();
     const bool over = display().segment(id).bounds.contains(p.x(), p.y());
-    const MouseResult result = device_.input().mouseUp(id, buttonOf(event->button()), over);
+    const MouseResult result = device_.input().mouseUp(id, mouseButtonOf(event->button()), over);
     if (result == MouseResult::GameMenuClick) btn_game_menu_topClick();
     refresh();
 }

@@ -55,6 +55,7 @@ class TForm1 : public QWidget, public SplashHost, public KeySettingsHost, public
     void togglePresentation() override;
     void closeGameMenu() override;
     void holdForDialog() override { setEnabled(false); }
+    void lcdLookChanged() override { refresh(); }
 
     // The game menu overlay of full-screen mode.
     void btn_game_menu_topClick();

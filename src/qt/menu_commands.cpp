@@ -62,6 +62,24 @@ void MenuCommands::pm_11_splashscreenClick() {
     device_.settings().WriteBool("SplashScreen", checked);
 }
 
+void MenuCommands::pm_12_lookClick(LcdLook look) {
+    LcdLookChoice choice = device_.lcdLook();
+    choice.look = look;
+    device_.setLcdLook(choice);
+    window_.lcdLookChanged();
+}
+
+void MenuCommands::pm_12_contrastClick(int percent) {
+    LcdLookChoice choice = device_.lcdLook();
+    choice.unlitContrast = percent;
+    device_.setLcdLook(choice);
+    window_.lcdLookChanged();
+}
+
+const LcdLookChoice& MenuCommands::lcdLook() const {
+    return device_.lcdLook();
+}
+
 void MenuCommands::pm_14_exitClick() {
     device_.shell().requestQuit();
 }

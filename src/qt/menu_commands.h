@@ -4,6 +4,8 @@
 // the small interface below, so the menu and the window do not know each other.
 #include <string_view>
 
+#include "core/display/lcd_look.h"
+
 class Device;
 class QWidget;
 class TKeysForm;
@@ -20,6 +22,8 @@ class CommandWindow {
     virtual void closeGameMenu() = 0;
     // The device takes no input while the key settings dialog holds it.
     virtual void holdForDialog() = 0;
+    // The device is drawn again in the LCD look it now has.
+    virtual void lcdLookChanged() = 0;
 };
 
 // The check marks of the menu's items, by item name.
@@ -51,7 +55,12 @@ class MenuCommands {
     void pm_8_hiscoreClick();
     void pm_10_fullscreenClick();
     void pm_11_splashscreenClick();
+    // The items of the "LCD look" submenu.
+    void pm_12_lookClick(LcdLook look);
+    void pm_12_contrastClick(int percent);
     void pm_14_exitClick();
+
+    const LcdLookChoice& lcdLook() const;
 
   private:
     Device& device_;

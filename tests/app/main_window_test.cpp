@@ -177,6 +177,75 @@ TEST(MainWindowPresentation, ARepaintComposesTheDamagedRectanglesNotTheOneAround
     EXPECT_EQ(composed, damaged);
 }
 
+TEST(MainWindowPresentation, TheLcdLookDrawsUnlitSegmentsAndShadowsOnlyWhereItMay) {
+    // A grey device with a see-through hole; a black juggler body (lit) and two black torches
+    // (unlit), one over the device and one over the hole.
+    constexpr QRgb kDevice = qRgb(200, 200, 200);
+    const struct {
+        const char* what;
+        const char* lcdSection;
+        std::map<std::string, std::string> stored;
+        bool fullscreen;
+        int contrast;  // expected, percent
+        bool shadow;
+    } cases[] = {
+        {"Plain by default", "", {}, true, 0, false},
+        {"Real from the store", "", {{"LcdLook", "1"}, {"LcdContrast", "20"}}, true, 20, true},
+        {"Real as the skin suggests", "[Lcd]\nLook=real\nUnlitContrast=5\n", {}, false, 5, true},
+        {"the stored Plain wins", "[Lcd]\nLook=Real\n", {{"LcdLook", "0"}}, false, 0, false},
+        {"Real at 0 %", "", {{"LcdLook", "1"}, {"LcdContrast", "0"}}, false, 0, true},
+        {"values out of range are the defaults",
+         "[Lcd]\nLook=Real\nUnlitContrast=150\n",
+         {{"LcdLook", "7"}, {"LcdContrast", "-5"}},
+         true,
+         10,
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        AppRig rig(false);
+        QImage device(498, 771, QImage::Format_ARGB32);
+        device.fill(kDevice);
+        for (int y = 140; y < 160; ++y)
+            for (int x = 140; x < 160; ++x) device.setPixel(x, y, 0);
+        device.save(QString::fromStdString(rig.folder() + "/device.png"));
+        QImage black(10, 10, QImage::Format_RGB32);
+        black.fill(Qt::black);
+        black.save(QString::fromStdString(rig.folder() + "/black.png"));
+        std::ofstream(rig.folder() + "/Config.ini")
+            << "[Common]\nSkinDir=" << rig.folder() << "/\n"
+            << c.lcdSection << "[Image1]\nFilename=device.png\nWidth=498\nHeight=771\n"
+            << "[Image45]\nFilename=black.png\nLeft=300\nTop=650\nWidth=10\nHeight=10\n"
+            << "[Image77]\nFilename=black.png\nLeft=100\nTop=100\nWidth=10\nHeight=10\n"
+            << "[Image78]\nFilename=black.png\nLeft=145\nTop=145\nWidth=10\nHeight=10\n";
+        rig.store.values = c.stored;
+        rig.store.values["FullscreenMode"] = c.fullscreen ? "1" : "0";
+        rig.shell.screen = {498, 771};  // full screen puts the game at 0, 0 too
+        TForm1& w = rig.create(false);
+        w.startSimulator();
+        w.display().setVisible(seg("im_hero_1_body"), true);
+        w.refresh();
+        const QImage shown = w.view().compose();
+        const auto grey = [&](int x, int y) { return qRed(shown.pixel(x, y)); };
+
+        EXPECT_NEAR(grey(105, 105), 200 * (100 - c.contrast) / 100, 1) << "unlit torch";
+        EXPECT_EQ(shown.pixel(305, 655), qRgb(0, 0, 0)) << "lit body";
+        // The shadow falls down and to the right of the body, and nowhere else.
+        EXPECT_EQ(grey(311, 661) < 200, c.shadow) << "below right of the body";
+        for (const QPoint p : {QPoint(298, 648), QPoint(305, 647), QPoint(297, 655),
+                               QPoint(316, 666), QPoint(305, 667)})
+            EXPECT_EQ(shown.pixel(p), kDevice) << p.x() << "," << p.y();
+        if (!c.fullscreen) {
+            // The shaped window keeps its outline: the torch over the hole leaves it see-through.
+            EXPECT_EQ(shown.pixel(150, 150), qRgb(255, 0, 255));
+            EXPECT_FALSE(w.mask().contains(QPoint(150, 150)));
+        }
+        // Hiding the body repaints its shadow too, or the shadow would stay behind.
+        w.display().setVisible(seg("im_hero_1_body"), false);
+        EXPECT_EQ(w.view().flushDamage().contains(QPoint(311, 661)), c.shadow);
+    }
+}
+
 TEST(MainWindowPresentation, CentringOnASmallScreenNeverGoesNegative) {
     AppRig rig;
     rig.store.values = {{"FullscreenMode", "0"}};

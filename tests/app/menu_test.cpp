@@ -13,6 +13,7 @@
 #include "qt/context_menu.h"
 #include "qt/device_view.h"
 #include "qt/game_menu_overlay.h"
+#include "qt/lcd_look_menu.h"
 
 namespace {
 
@@ -35,10 +36,10 @@ void pressKey(TForm1& w, Qt::Key key, Qt::KeyboardModifiers held = {}) {
 
 // --- Context menu ----------------------------------------------------------------------------
 
-TEST(ContextMenu, HasThirteenItemsInOrderWithTheDefaultItemFirst) {
+TEST(ContextMenu, HasItsItemsInOrderWithTheDefaultItemFirst) {
     AppRig rig;
     TForm1& w = rig.create(false);
-    const std::array<const char*, 13> captions{"About...",
+    const std::array<const char*, 14> captions{"About...",
                                                "View 'Readme.txt'",
                                                "View 'Whatsnew.txt'",
                                                "View manual",
@@ -49,9 +50,10 @@ TEST(ContextMenu, HasThirteenItemsInOrderWithTheDefaultItemFirst) {
                                                "",
                                                "Display in fullscreen mode",
                                                "Display splash screen at startup",
+                                               "LCD look",
                                                "",
                                                "Exit"};
-    for (int i = 0; i < 13; ++i) {
+    for (int i = 0; i < 14; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(w.menu().item(i)->isSeparator(), captions[i][0] == '\0');
         if (captions[i][0]) {
@@ -208,20 +210,21 @@ void clickMenuButton(TForm1& w) {
     QTest::mouseClick(&w.view(), Qt::LeftButton, {}, QPoint(10, 10));
 }
 
-TEST(GameMenu, OpensWithThirteenRowsAndTheCheckMarks) {
+TEST(GameMenu, OpensWithARowPerItemAndTheCheckMarks) {
     AppRig rig;
     TForm1& w = rig.create(false);
     w.startSimulator();
     clickMenuButton(w);
     ASSERT_TRUE(w.GameMenuOpen);
-    EXPECT_EQ(w.display().segment(seg("btn_game_menu_background")).bounds, (Rect{0, 0, 256, 448}));
+    EXPECT_EQ(w.display().segment(seg("btn_game_menu_background")).bounds, (Rect{0, 0, 256, 480}));
     const auto texts = rowTexts(w);
     EXPECT_EQ(texts[0], "   About...");
     EXPECT_EQ(texts[4], "");
     EXPECT_EQ(texts[8], "");
-    EXPECT_EQ(texts[11], "");
+    EXPECT_EQ(texts[11], "   LCD look");
+    EXPECT_EQ(texts[12], "");
     EXPECT_EQ(texts[9], "   Display in fullscreen mode [V]");
-    EXPECT_EQ(texts[12], "   Exit");
+    EXPECT_EQ(texts[13], "   Exit");
     EXPECT_EQ(w.gameMenu().row(9)->geometry(), QRect(0, 320, 256, 32));
 }
 
@@ -255,7 +258,7 @@ TEST(GameMenu, ExitPressedAndReleasedOutsideClosesWithoutExiting) {
     TForm1& w = rig.create(false);
     w.startSimulator();
     clickMenuButton(w);
-    GameMenuRow* exitRow = w.gameMenu().row(12);
+    GameMenuRow* exitRow = w.gameMenu().row(13);
     QTest::mousePress(exitRow, Qt::LeftButton, {}, QPoint(20, 16));
     QTest::mouseRelease(exitRow, Qt::LeftButton, {}, QPoint(20, 200));
     EXPECT_EQ(rig.shell.quitRequests, 0);
@@ -273,6 +276,32 @@ TEST(GameMenu, SwitchingToWindowModeFromTheOverlayLeavesNoRows) {
     EXPECT_FALSE(w.gameMenu().isOpen());
     EXPECT_FALSE(w.display().isVisible(seg("btn_game_menu_top")));
     EXPECT_TRUE(w.view().findChildren<GameMenuRow*>().isEmpty());
+}
+
+TEST(GameMenu, ItsLcdLookRowUnfoldsTheContextMenusChoicesWhichAreStoredAsChosen) {
+    AppRig rig;
+    TForm1& w = rig.create(false);
+    w.startSimulator();
+    LcdLookMenu& looks = w.menu().lcdLookMenu();
+    EXPECT_EQ(w.menu().item("pm_12_lcdlook")->menu(), &looks);
+    clickMenuButton(w);
+    QTest::mouseClick(w.gameMenu().row(11), Qt::LeftButton, {}, QPoint(20, 16));
+    ASSERT_TRUE(looks.isVisible());
+    EXPECT_FALSE(w.GameMenuOpen);
+    // "Plain" at first, and the contrasts mean nothing there.
+    EXPECT_TRUE(looks.item("pm_12_plain")->isChecked());
+    EXPECT_FALSE(looks.item("pm_12_unlit_10")->isEnabled());
+    looks.item("pm_12_real")->trigger();
+    EXPECT_EQ(rig.stored("LcdLook"), "1");
+    EXPECT_EQ(rig.stored("LcdContrast"), "<none>");  // not chosen: it follows the skin
+    looks.item("pm_12_unlit_20")->trigger();
+    EXPECT_EQ(rig.stored("LcdContrast"), "20");
+    looks.hide();
+    looks.popup(QPoint(0, 0));
+    EXPECT_TRUE(looks.item("pm_12_real")->isChecked());
+    EXPECT_TRUE(looks.item("pm_12_unlit_20")->isChecked());
+    EXPECT_TRUE(looks.item("pm_12_unlit_10")->isEnabled());
+    looks.hide();
 }
 
 TEST(GameMenu, TheContextMenuPoppingUpClosesTheOverlay) {

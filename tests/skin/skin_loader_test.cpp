@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <random>
 #include <set>
 
@@ -511,7 +512,8 @@ TEST_F(SkinLoaderTest, TheCheckerNamesWhatAPlayerWouldMissWithItsLine) {
     config(
         "[Common]\nGameWidth=780 ; the window's width\n[Image1]\nFilename=gone.png\n"
         "[Image2]\nFilename=huge.bmp\n[Image3]\nFilename=flat.bmp\nLeft=5 ; place\n"
-        "[Image5]\nFilename=broken.bmp\n[Manual]\nManualDir=Book\n");
+        "[Image5]\nFilename=broken.bmp\n[Manual]\nManualDir=Book\n"
+        "[Lcd]\nLook=Reel\nUnlitContrast=150\n");
     bmp("prog/Graphics/Skin/flat.bmp", RgbImage{4, 4, std::vector<Rgb>(16, Rgb{9, 9, 9})});
     writeFile(path("prog/Graphics/Skin/huge.bmp"), rawBmp(20000, 10, 24, 0, {}, {}));
     writeText("prog/Graphics/Skin/broken.bmp", "BMjunk");
@@ -523,6 +525,8 @@ TEST_F(SkinLoaderTest, TheCheckerNamesWhatAPlayerWouldMissWithItsLine) {
     const std::vector<std::string> expected{
         "Config.ini: " + path("prog/Config.ini") + " (UTF-8)",
         "window: 498 x 771 pixels",
+        "note: line 15, [Lcd] Look=Reel: neither Plain nor Real, Plain is used",
+        "note: line 16, [Lcd] UnlitContrast=150: not a percentage from 0 to 100, 10 is used",
         "note: line 2, [Common] GameWidth=780 ; the window's width: not a number, 498 is used" +
             semicolon,
         "red square: line 4, [Image1] Filename=gone.png: Graphics\\Skin\\gone.png not found",

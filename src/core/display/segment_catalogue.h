@@ -151,6 +151,14 @@ constexpr SegmentId findSegment(std::string_view name) {
     return -1;
 }
 
+// The LCD segments are those of picture sections 19 and up: the scenery, the panel, the juggler,
+// the torches, the drops, the second figure and the digit pictures. Sections 1 to 18 are the
+// device's photographs and buttons; the elements without a section belong to the program.
+inline constexpr int kFirstLcdSection = 19;
+constexpr bool isLcdSegment(SegmentId id) {
+    return kSegmentCatalogue[id].section >= kFirstLcdSection;
+}
+
 // The segment of picture section ImageN (1..113); -1 outside that range.
 constexpr SegmentId segmentOfSection(int n) {
     for (int i = 0; i < kSegmentCount; ++i)

@@ -19,9 +19,10 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
-// The game menu of full-screen mode: its button folded, and the panel unfolded.
+// The game menu of full-screen mode: its button folded, and the panel unfolded (the title band
+// and fourteen rows of 32 pixels).
 inline constexpr Rect kGameMenuButton{0, 0, 36, 32};
-inline constexpr Rect kGameMenuPanel{0, 0, 256, 448};
+inline constexpr Rect kGameMenuPanel{0, 0, 256, 480};
 
 struct Segment {
     std::string_view name;

@@ -1,6 +1,7 @@
 #include "core/skin/skin_loader.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -250,6 +251,29 @@ void loadFullscreenDecor(const Load& load, const std::string& backdropDir,
     presentation.colourKeyOn = false;
 }
 
+// Section Lcd, which readers before it ignore: "Look" is "Plain" or "Real" (in any case),
+// "UnlitContrast" a percentage. What is neither is left at the default, and the checker says so.
+LcdLookChoice readLcdDefaults(const SkinReader& reader) {
+    LcdLookChoice defaults;
+    if (auto look = reader.ini().value("Lcd", "Look")) {
+        std::transform(look->begin(), look->end(), look->begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (*look == "real")
+            defaults.look = LcdLook::Real;
+        else if (*look != "plain")
+            reader.note(SkinFinding::Effect::Note,
+                        reader.where("Lcd", "Look") + ": neither Plain nor Real, Plain is used");
+    }
+    const int contrast = reader.integer("Lcd", "UnlitContrast", defaults.unlitContrast);
+    if (contrast >= 0 && contrast <= 100)
+        defaults.unlitContrast = contrast;
+    else
+        reader.note(SkinFinding::Effect::Note,
+                    reader.where("Lcd", "UnlitContrast") + ": not a percentage from 0 to 100, " +
+                        std::to_string(defaults.unlitContrast) + " is used");
+    return defaults;
+}
+
 Offset fullscreenOffset(const IniFile& ini, ScreenSize screen, int gameWidth, int gameHeight) {
     // Integer division truncates toward zero, as centring must: -3 / 2 is -1.
     const auto x = ini.readOffset("Fullscreen", "GameOffsetX");
@@ -342,6 +366,7 @@ void Skin_Load(const SkinPlace& place, bool fullscreenMode, Shell& shell, Segmen
                Presentation& presentation, const SkinLoadLimits& limits, SkinFindings* findings) {
     const auto configPath = findConfig(place);
     const auto ini = configPath ? IniFile::load(*configPath) : std::nullopt;
+    presentation.lcdDefaults = {};
     if (!ini) {
         const bool there = configPath || configIsThere(place);
         if (findings)
@@ -355,6 +380,7 @@ void Skin_Load(const SkinPlace& place, bool fullscreenMode, Shell& shell, Segmen
         shell.requestQuit();
     } else {
         const SkinReader reader(*ini, findings);
+        presentation.lcdDefaults = readLcdDefaults(reader);
         SkinFiles files(place.baseFolder);
         PictureLoader pictures(limits, reader);
         const Load load{reader, files, pictures, display};
@@ -365,6 +391,8 @@ void Skin_Load(const SkinPlace& place, bool fullscreenMode, Shell& shell, Segmen
         const ClientSize window = boundedClientSize(gameWidth, gameHeight);
         presentation.clientHeight = window.height;
         presentation.clientWidth = window.width;
+        presentation.gameWidth = gameWidth;
+        presentation.gameHeight = gameHeight;
 
         Offset offset;
         if (fullscreenMode) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/display/lcd_look.h"
 #include "core/display/segment_display.h"
 #include "core/picture.h"
 #include "core/shell.h"
@@ -16,11 +17,14 @@
 struct Presentation {
     int clientWidth = 0;
     int clientHeight = 0;
+    int gameWidth = 0;  // the game area as Config.ini gives it, centred in full screen
+    int gameHeight = 0;
     std::uint32_t backgroundColour = 0;  // $00BBGGRR: red in the lowest byte
     bool colourKeyOn = false;            // pixels of colourKey are see-through and let clicks pass
     std::uint32_t colourKey = 0;         // $00BBGGRR
     bool backdropStretch = false;        // stretch the backdrop over the window, else centre it
     bool fullscreen = false;
+    LcdLookChoice lcdDefaults;  // the skin's suggestion; the player's stored choice wins
 };
 
 // What one load may hold in all: each picture within perPicture, and all pictures together
