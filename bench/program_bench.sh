@@ -4,6 +4,9 @@
 # scheduled time over a start sequence and a minute of play, memory across full-screen toggles;
 # then idle CPU once more with a (virtual) gamepad attached, which the program polls.
 # Usage: bench/program_bench.sh [build-dir]     (default: build/release; build it first)
+# BENCH_SCREEN sizes the X screen (default 1280x1024); BENCH_SETTINGS adds stored settings, e.g.
+# 'FullscreenMode=1\nZoom=0' for full screen fitted to it; variables Qt reads (QT_SCALE_FACTOR)
+# reach the program.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-$here/build/release}
@@ -14,11 +17,13 @@ work=$(mktemp -d)
 trap 'kill $pid $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 # shellcheck source=../scripts/xvfb.sh source-path=SCRIPTDIR
 . "$here/scripts/xvfb.sh"
-start_xvfb "$work" 1280x1024
+start_xvfb "$work" "${BENCH_SCREEN:-1280x1024}"
 display=$DISPLAY xvfb=$XVFB_PID
 
 mkdir -p "$work/config/Velvane"
-printf '[General]\nSoundMode=0\nSplashScreen=0\nFullscreenMode=0\n' > "$work/config/Velvane/Qzorvalt50.conf"
+settings=${BENCH_SETTINGS:-}
+case $settings in *FullscreenMode=*) ;; *) settings="FullscreenMode=0\n$settings" ;; esac
+printf '[General]\nSoundMode=0\nSplashScreen=0\n%b\n' "$settings" > "$work/config/Velvane/Qzorvalt50.conf"
 trace="$work/trace.txt"
 hz=$(getconf CLK_TCK)
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }

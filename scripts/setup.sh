@@ -17,7 +17,8 @@ program_packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libsdl2-dev libsdl2-mixer-dev libpng-dev libjpeg-dev zlib1g-dev
-  libxcb1-dev  # the device window's X11 state, set on Qt's own X connection
+  # the device window's X11 state, outline and monitors, on Qt's own X connection
+  libxcb1-dev libxcb-shape0-dev libxcb-randr0-dev
   qt6-wayland  # native Wayland sessions
   fonts-liberation2  # "Arial" for the dialogs: same metrics, so the texts fit their labels
   fonts-dejavu-core  # the lettering of the skin, manual pages and program pictures
@@ -29,6 +30,7 @@ test_packages=(
   desktop-file-utils appstream  # validators of the menu entry and the metainfo
   file                          # CPack finds the binaries of the Debian package with it
   openbox tint2 weston xwayland x11-utils  # end-to-end tests on real desktops: window manager, panel, compositor, xprop
+  x11-xserver-utils             # end-to-end tests of monitors and dot densities: xrandr, xrdb
 )
 
 case $what in

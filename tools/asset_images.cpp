@@ -23,7 +23,8 @@ void useOffscreenPlatform() {
     }
 }
 
-QImage renderElement(QSvgRenderer& svg, const QString& id, QRect& where, QColor background) {
+QImage renderElement(QSvgRenderer& svg, const QString& id, QRect& where, QColor background,
+                     int scale) {
     if (!svg.elementExists(id)) return {};
     const QRectF bounds = svg.boundsOnElement(id);
     const int left = static_cast<int>(std::floor(bounds.left()));
@@ -31,11 +32,12 @@ QImage renderElement(QSvgRenderer& svg, const QString& id, QRect& where, QColor 
     const int right = static_cast<int>(std::ceil(bounds.right()));
     const int bottom = static_cast<int>(std::ceil(bounds.bottom()));
     where = QRect(left, top, std::max(1, right - left), std::max(1, bottom - top));
-    QImage image(where.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage image(where.size() * scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(background);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.scale(scale, scale);
     svg.render(&painter, id, bounds.translated(-left, -top));
     painter.end();
     return image.convertToFormat(QImage::Format_ARGB32);

@@ -13,8 +13,9 @@ void useOffscreenPlatform();
 
 // Renders one element at its own bounds, unscaled; `where` receives the pixel rectangle it
 // covers in the document (bounds rounded outwards). A null image when the id does not exist.
+// At a whole scale the picture is that many times larger and covers the same rectangle.
 QImage renderElement(QSvgRenderer& svg, const QString& id, QRect& where,
-                     QColor background = Qt::transparent);
+                     QColor background = Qt::transparent, int scale = 1);
 
 // Renders one element scaled onto exactly `size` pixels (icons, UI pictures).
 QImage renderElementToSize(QSvgRenderer& svg, const QString& id, QSize size);

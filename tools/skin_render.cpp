@@ -1,5 +1,7 @@
 // Renders the default skin from its drawing: one picture per picture section, the backdrop and
-// logo, and Config.ini with every section's place and size taken from the element bounds.
+// logo, and Config.ini with every section's place and size taken from the element bounds. The
+// same pictures at twice the size go to Graphics/Skin2x, which Config.ini names as SkinDir2x
+// for screens that show the skin at twice its size or more.
 //
 //   skin_render --device device.svg --backdrop backdrop.svg --out <program folder>
 //   skin_render --device device.svg --test-skin <folder>
@@ -69,8 +71,11 @@ void writeConfig(const QString& path, const std::vector<Section>& sections, bool
     out << "; Torchwheel TW-50 - default skin.\n"
            "; Folders are written Windows-style; every picture section gives the file, the place\n"
            "; (Left, Top) and the size (Width, Height) of one element of the device window.\n\n";
-    out << "[Common]\nSkinDir=Graphics\\Skin\\\nGameWidth=" << kGameWidth
-        << "\nGameHeight=" << kGameHeight << "\n\n";
+    out << "[Common]\nSkinDir=Graphics\\Skin\\\n";
+    if (withBackdrop)
+        out << "; The same pictures at twice the size, for screens that show the skin at 200 %\n"
+               "; or more.\nSkinDir2x=Graphics\\Skin2x\\\n";
+    out << "GameWidth=" << kGameWidth << "\nGameHeight=" << kGameHeight << "\n\n";
     out << "[Fullscreen]\nBackdropDir=Graphics\\Backdrop\\\n";
     out << "BackdropFile=" << (withBackdrop ? "backdrop.jpg" : "nil") << "\nBackdropStretch=1\n";
     out << "BgColor=$00180c08\n";
@@ -88,10 +93,11 @@ void writeConfig(const QString& path, const std::vector<Section>& sections, bool
     }
 }
 
-QImage renderSegment(QSvgRenderer& svg, const QString& name, Kind kind, QRect& rect) {
+QImage renderSegment(QSvgRenderer& svg, const QString& name, Kind kind, QRect& rect,
+                     int scale = 1) {
     const QColor background =
         kind == Kind::Bitmap ? QColor::fromRgba(kBitmapKey) : QColor(Qt::transparent);
-    QImage image = renderElement(svg, name, rect, background);
+    QImage image = renderElement(svg, name, rect, background, scale);
     if (image.isNull()) fail("the drawing has no element " + name);
     if (kind == Kind::Bitmap && image.pixel(0, image.height() - 1) != kBitmapKey)
         fail(name + ": the bottom-left pixel of a bitmap segment must be the key colour");
@@ -158,7 +164,8 @@ int main(int argc, char** argv) {
     const bool test = !testSkin.isEmpty();
     const QString root = test ? testSkin : out;
     const QString skinDir = root + "/Graphics/Skin";
-    if (!ensureDir(skinDir)) fail("cannot create " + skinDir);
+    const QString sharpDir = root + "/Graphics/Skin2x";
+    if (!ensureDir(skinDir) || (!test && !ensureDir(sharpDir))) fail("cannot create " + skinDir);
 
     std::vector<Section> sections;
     for (int n = 1; n <= kPictureSectionCount; ++n) {
@@ -177,6 +184,10 @@ int main(int argc, char** argv) {
         }
         const QString file = name + extensionOf(kind);
         if (!save(image, kind, skinDir + "/" + file)) fail("cannot write " + file);
+        QRect sharpRect;
+        if (!test &&
+            !save(renderSegment(svg, name, kind, sharpRect, 2), kind, sharpDir + "/" + file))
+            fail("cannot write the sharp " + file);
         sections.push_back({n, name, file, rect});
     }
     if (!test) {

@@ -45,10 +45,8 @@ int main(int argc, char** argv) {
     if (const CommandLine early = readCommandLine(arguments, !qtOptions); early.exitCode)
         return *early.exitCode;
     choosePlatform();
-    // The device is a photograph drawn pixel for pixel: it is not scaled with the desktop's dot
-    // density (a user may still ask for it with the variable).
-    if (!qEnvironmentVariableIsSet("QT_ENABLE_HIGHDPI_SCALING"))
-        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    // The windows follow the desktop's scale, whole or fractional, as every other window does;
+    // the device keeps its size in the desktop's logical pixels and is drawn for the screen's.
     QApplication app(argc, argv);
     // No display name: Qt would add it to every window's caption.
     QGuiApplication::setApplicationDisplayName(QString());
@@ -68,6 +66,8 @@ int main(int argc, char** argv) {
 
     ProgramWindows windows(MainWindowSetup{skin, &store, &soundLibrary, false, true}, shell);
     shell.setOwner(&windows.main());
+    QObject::connect(&shell.monitor(), &DeviceMonitor::changed, &windows.main(),
+                     &TForm1::followMonitor);
     windows.show();
     return app.exec();
 }

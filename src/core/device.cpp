@@ -1,6 +1,7 @@
 #include "core/device.h"
 
 #include <chrono>
+#include <cmath>
 
 namespace {
 std::uint32_t seedOf(std::optional<std::uint32_t> seed) {
@@ -25,9 +26,38 @@ void Device::loadStored() {
     game_.loadHighScores();
 }
 
-void Device::loadSkin(const SkinPlace& place, bool fullscreen) {
+namespace {
+// The desktop as a skin shown at a scale sees it: the screen measured in the skin's pixels.
+class ScaledScreen final : public Shell {
+  public:
+    ScaledScreen(Shell& desktop, double scale) : desktop_(desktop), scale_(scale) {}
+    void showError(const std::string& text) override { desktop_.showError(text); }
+    void requestQuit() override { desktop_.requestQuit(); }
+    void openDocument(const std::string& name) override { desktop_.openDocument(name); }
+    void openUrl(const std::string& url) override { desktop_.openUrl(url); }
+    void beep() override { desktop_.beep(); }
+    ScreenSize screenSize() const override {
+        ScreenSize screen = desktop_.screenSize();
+        // A part of a skin pixel at the edge still needs one: the skin covers the whole screen.
+        screen.width = static_cast<int>(std::ceil(screen.width / scale_ - 1e-6));
+        screen.height = static_cast<int>(std::ceil(screen.height / scale_ - 1e-6));
+        return screen;
+    }
+
+  private:
+    Shell& desktop_;
+    double scale_;
+};
+}  // namespace
+
+void Device::loadSkin(const SkinPlace& place, bool fullscreen, double scale) {
     skinFolder_ = place.baseFolder;
-    Skin_Load(place, fullscreen, shell_, display_, presentation_);
+    if (scale == 1.0 || !(scale > 0.0)) {
+        Skin_Load(place, fullscreen, shell_, display_, presentation_);
+    } else {
+        ScaledScreen screen(shell_, scale);
+        Skin_Load(place, fullscreen, screen, display_, presentation_);
+    }
     lcdLook_ = readLcdLook(settings_, presentation_.lcdDefaults);
 }
 

@@ -39,8 +39,10 @@ class Device {
 
     // What the store keeps for the device: the key bindings and both high scores.
     void loadStored();
-    // Config.ini and its pictures, for full screen or the window.
-    void loadSkin(const SkinPlace& place, bool fullscreen);
+    // Config.ini and its pictures, for full screen or the window. A skin shown larger than its
+    // own pixels (zoomed) lays full screen out on the screen measured in its pixels: `scale`
+    // screen pixels to one of the skin's.
+    void loadSkin(const SkinPlace& place, bool fullscreen, double scale = 1.0);
     // Where the skin last loaded keeps its Config.ini: a skin played from a folder of its own is
     // edited there.
     std::string configFile() const;

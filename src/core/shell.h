@@ -2,9 +2,13 @@
 // Services of the desktop that the core asks for. The Qt layer implements them; tests record them.
 #include <string>
 
+// The device's monitor: its size and, for placing windows on it, where it lies on the desktop.
+// Desktops of several monitors do not all start theirs at 0, 0.
 struct ScreenSize {
     int width = 0;
     int height = 0;
+    int left = 0;
+    int top = 0;
 };
 
 class Shell {

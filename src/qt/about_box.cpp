@@ -100,7 +100,8 @@ void TAboutForm::showEvent(QShowEvent* event) {
         placed_ = true;
         const ScreenSize screen = shell_.screenSize();
         const QSize frame = frameGeometry().size();
-        move((screen.width - frame.width()) / 2, (screen.height - frame.height()) / 2);
+        move(screen.left + (screen.width - frame.width()) / 2,
+             screen.top + (screen.height - frame.height()) / 2);
     }
     QWidget::showEvent(event);
 }

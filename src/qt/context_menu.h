@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "qt/menu_commands.h"
+#include "qt/zoom.h"
 
 class LcdLookMenu;
 class QAction;
@@ -19,8 +20,10 @@ struct MenuItemInfo {
     bool submenu = false;  // unfolds the "LCD look" choices instead of running a command
 };
 
-inline constexpr int kMenuItemCount = 14;
+inline constexpr int kMenuItemCount = 15;
 extern const std::array<MenuItemInfo, kMenuItemCount> kMenuItems;
+// The item that opens the zoom choices (a submenu here, a row of the game menu).
+inline constexpr std::string_view kZoomItem = "pm_12_zoom";
 
 class ContextMenu : public QMenu, public MenuChecks {
     Q_OBJECT
@@ -37,6 +40,7 @@ class ContextMenu : public QMenu, public MenuChecks {
 
     QAction* item(int i) const { return items_[i]; }  // 0-based, menu order, separators included
     QAction* item(std::string_view name) const;
+    ZoomMenu& zoomMenu() const { return *zoom_; }
     LcdLookMenu& lcdLookMenu() const { return *lcdLook_; }
     static bool isSeparator(int i) { return kMenuItems[i].caption == "-"; }
 
@@ -52,5 +56,6 @@ class ContextMenu : public QMenu, public MenuChecks {
   private:
     MenuCommands& commands_;
     std::array<QAction*, kMenuItemCount> items_{};
+    ZoomMenu* zoom_ = nullptr;
     LcdLookMenu* lcdLook_ = nullptr;
 };

@@ -1,8 +1,12 @@
 #include "qt/desktop_presenter.h"
 
+#include <xcb/randr.h>
+#include <xcb/shape.h>
 #include <xcb/xcb.h>
 
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QRegion>
 #include <QWidget>
 #include <QWindow>
 #include <chrono>
@@ -10,6 +14,7 @@
 #include <cstring>
 #include <memory>
 #include <thread>
+#include <vector>
 
 namespace {
 // The X connection Qt opened, on an X11 desktop.
@@ -85,6 +90,18 @@ void DesktopPresenter::present(QWidget& window, const QRect& place, bool fullScr
         handle->destroy();
         handle->setGeometry(place);
         handle->setWindowStates(state);
+        // weston puts a window that is mapped full screen on its first output, wherever it
+        // was placed; one mapped first goes full screen on the output it stands on.
+        if (fullScreen && QGuiApplication::screens().size() > 1) {
+            handle->setWindowStates(Qt::WindowNoState);
+            window.setWindowState(Qt::WindowNoState);
+            window.show();
+            const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+            while (!handle->isExposed() && std::chrono::steady_clock::now() < end)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            window.setWindowState(state);
+            handle->setWindowStates(state);
+        }
     }
     window.show();
     window.raise();
@@ -98,12 +115,50 @@ void DesktopPresenter::withdraw(QWidget& window) const {
         window.hide();
 }
 
+bool DesktopPresenter::shapeInScreenPixels(QWidget& window, const QRegion& pixels) const {
+    xcb_connection_t* c =
+        kind_ == DesktopKind::X11 || kind_ == DesktopKind::XWayland ? xConnection() : nullptr;
+    if (!c) return false;
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    if (pixels.isEmpty()) {
+        xcb_shape_mask(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, id, 0, 0, XCB_NONE);
+        xcb_flush(c);
+        return true;
+    }
+    // Qt hands a window's mask to X11 in logical pixels, which at a fractional scale cannot
+    // follow the device's outline: the X shape is set here, on the same connection.
+    std::vector<xcb_rectangle_t> rects;
+    rects.reserve(static_cast<std::size_t>(pixels.rectCount()));
+    for (const QRect& r : pixels)
+        rects.push_back({static_cast<std::int16_t>(r.x()), static_cast<std::int16_t>(r.y()),
+                         static_cast<std::uint16_t>(r.width()),
+                         static_cast<std::uint16_t>(r.height())});
+    xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_UNSORTED, id,
+                         0, 0, static_cast<std::uint32_t>(rects.size()), rects.data());
+    xcb_flush(c);
+    return true;
+}
+
 bool DesktopPresenter::beginMove(QWidget& window) const {
     // A plain X11 window follows the program's moves exactly and needs no window manager; a
     // compositor moves a mapped window only by its own interactive move.
     if (kind_ != DesktopKind::Wayland && kind_ != DesktopKind::XWayland) return false;
     QWindow* handle = window.windowHandle();
     return handle && handle->startSystemMove();
+}
+
+std::optional<bool> DesktopPresenter::namesPrimaryMonitor() {
+    xcb_connection_t* c = xConnection();
+    const xcb_screen_t* screen = c ? xcb_setup_roots_iterator(xcb_get_setup(c)).data : nullptr;
+    if (!screen) return std::nullopt;
+    const XReply<xcb_randr_get_monitors_reply_t> reply(
+        xcb_randr_get_monitors_reply(c, xcb_randr_get_monitors(c, screen->root, 1), nullptr),
+        &std::free);
+    if (!reply) return std::nullopt;
+    for (auto it = xcb_randr_get_monitors_monitors_iterator(reply.get()); it.rem;
+         xcb_randr_monitor_info_next(&it))
+        if (it.data->primary) return true;
+    return false;
 }
 
 void DesktopPresenter::makeTransient(QWidget& dialog, QWidget& owner) {

@@ -6,7 +6,9 @@
 // channel leaves.
 #include <QPoint>
 #include <QRect>
+#include <optional>
 
+class QRegion;
 class QWidget;
 
 enum class DesktopKind {
@@ -31,9 +33,18 @@ class DesktopPresenter {
     // Unmaps the window (it keeps its place and state for the next present).
     void withdraw(QWidget& window) const;
 
+    // Gives the window the outline of these pixels of the screen (not logical pixels), where
+    // the desktop takes an outline that exact (X11); false where it does not. An empty region
+    // takes such an outline away: the window is whole again.
+    bool shapeInScreenPixels(QWidget& window, const QRegion& pixels) const;
+
     // A drag of the window began: true when the desktop moves the window itself from now on
     // (until the button is released); false when the program must follow the pointer.
     bool beginMove(QWidget& window) const;
+
+    // Whether the X desktop names a primary monitor; Qt takes the first one for it when the
+    // desktop names none. Empty where that cannot be asked (no X11).
+    static std::optional<bool> namesPrimaryMonitor();
 
     // The window manager keeps `dialog` in front of `owner` (and, on X11, in its layer).
     static void makeTransient(QWidget& dialog, QWidget& owner);

@@ -8,6 +8,7 @@
 #include "core/device.h"
 #include "qt/lcd_layers.h"
 #include "qt/picture_cache.h"
+#include "qt/view_scale.h"
 
 class DeviceView : public QWidget {
     Q_OBJECT
@@ -28,6 +29,14 @@ class DeviceView : public QWidget {
     // Forgets the segment that received the press (the desktop took over the pointer).
     void releaseCapture() { captured_ = -1; }
 
+    // The player's zoom; the desktop's scale is the window's own.
+    void setZoom(double zoom);
+    ViewScale scale() const { return {zoom_, devicePixelRatioF()}; }
+    // Sharper pictures for scales of 2 and more, by the picture each one replaces.
+    void setSharpPictures(PictureCache::SharpSource sharp);
+    // The skin point under a point of the view.
+    QPoint skinPoint(QPointF at) const;
+
     // After a skin load: the cache lets go of the pictures the segments no longer show, and the
     // LCD's layers are made again for the new pictures at the next paint.
     void skinApplied();
@@ -39,8 +48,14 @@ class DeviceView : public QWidget {
     // Bytes the LCD's look holds beyond the segments' own pictures.
     std::int64_t lcdLayerBytes() const { return lcd_.bytes(); }
 
-    // The whole picture as it is on screen (for the window shape and for tests).
+    // The whole picture as it is on screen, in the screen's pixels (for the window shape and
+    // for tests). At a scale the windowed device's outline is in its alpha: each pixel is
+    // either opaque or clear.
     QImage compose();
+    // The same within an area of such a picture only (the view's size in screen pixels).
+    void composeArea(QImage& image, const QRect& area);
+    // At a scale: the screen pixels whose look the last flushDamage changed.
+    const QRegion& lastDamage() const { return lastDamage_; }
 
     // Hooks for the window that hosts the view.
     std::function<void(SegmentId, QMouseEvent*)> onMousePress;
@@ -61,7 +76,13 @@ class DeviceView : public QWidget {
   private:
     void paintSegments(QPainter& painter, const QRect& clip);
     void paintKeyed(QPainter& painter, const QRect& clip);
+    // The same at a scale: painter and clip in the screen's pixels.
+    void paintScaled(QPainter& painter, const ViewScale& scale, const QRect& logicalClip);
+    void paintSegmentsScaled(QPainter& painter, const ViewScale& scale, const QRect& clip);
+    QSize deviceSize(const ViewScale& scale) const;
+    void useScale(const ViewScale& scale);
     void updateLcdLayers();
+    void paintLcdLayersScaled(QPainter& painter, const ViewScale& scale, const QRect& clip);
     void updateCursor(const QPoint& pos);
 
     SegmentDisplay& display_;
@@ -77,5 +98,7 @@ class DeviceView : public QWidget {
     QImage keyedBuffer_;  // reused: a keyed repaint composes here first
     QRegion composed_;    // by the paint under way
     bool backdropStretch_ = false;
+    double zoom_ = 1.0;
+    QRegion lastDamage_;
     SegmentId captured_ = -1;  // segment that received the press, until the release
 };

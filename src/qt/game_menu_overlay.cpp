@@ -4,12 +4,20 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 #include <cstring>
 
-GameMenuRow::GameMenuRow(QWidget* parent, int index) : QLabel(parent) {
+namespace {
+int zoomed(int length, double zoom) {
+    return static_cast<int>(std::lround(length * zoom));
+}
+}  // namespace
+
+GameMenuRow::GameMenuRow(QWidget* parent, int index, double zoom) : QLabel(parent) {
     setObjectName(QStringLiteral("la_menu_item_%1").arg(index + 1));
-    setGeometry(0, GameMenuOverlay::kRowHeight * (index + 1), GameMenuOverlay::kWidth,
-                GameMenuOverlay::kRowHeight);
+    const int top = zoomed(GameMenuOverlay::kRowHeight * (index + 1), zoom);
+    const int bottom = zoomed(GameMenuOverlay::kRowHeight * (index + 2), zoom);
+    setGeometry(0, top, zoomed(GameMenuOverlay::kWidth, zoom), bottom - top);
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);
@@ -54,10 +62,10 @@ void GameMenuRow::paintEvent(QPaintEvent* event) {
 
 void GameMenuOverlay::open(const std::array<QAction*, kRows>& items,
                            const std::function<void(int)>& run, const std::function<void()>& close,
-                           const std::function<void(QPoint)>& contextMenu) {
+                           const std::function<void(QPoint)>& contextMenu, double zoom) {
     if (isOpen()) return;
     for (int i = 0; i < kRows; ++i) {
-        auto* row = new GameMenuRow(&host_, i);  // owned by the host window
+        auto* row = new GameMenuRow(&host_, i, zoom);  // owned by the host window
         rows_[i] = row;
         QAction* item = items[i];
         if (!item || item->isSeparator()) {
@@ -67,7 +75,7 @@ void GameMenuOverlay::open(const std::array<QAction*, kRows>& items,
             continue;
         }
         QFont font("Arial");
-        font.setPixelSize(16);
+        font.setPixelSize(zoomed(16, zoom));
         row->setFont(font);
         QPalette palette = row->palette();
         palette.setColor(QPalette::WindowText, Qt::white);

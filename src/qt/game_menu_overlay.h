@@ -17,7 +17,8 @@ class QAction;
 class GameMenuRow : public QLabel {
     Q_OBJECT
   public:
-    GameMenuRow(QWidget* parent, int index);
+    // At `zoom` times its size, as the panel it lies on.
+    GameMenuRow(QWidget* parent, int index, double zoom);
 
     std::function<void()> onClick;
     std::function<void()> onLeftRelease;       // la_menu_itemMouseUp
@@ -49,9 +50,11 @@ class GameMenuOverlay {
     // The panel belongs to the program, not to the skin.
     static Picture panelPicture();
 
-    // Builds the rows from the menu items as they are now (captions, check marks, enabled).
+    // Builds the rows from the menu items as they are now (captions, check marks, enabled), at
+    // the device's zoom.
     void open(const std::array<QAction*, kRows>& items, const std::function<void(int)>& run,
-              const std::function<void()>& close, const std::function<void(QPoint)>& contextMenu);
+              const std::function<void()>& close, const std::function<void(QPoint)>& contextMenu,
+              double zoom = 1.0);
     // Removes the rows once the event being handled is done with them.
     void close();
     bool isOpen() const;

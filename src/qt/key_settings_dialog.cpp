@@ -110,6 +110,17 @@ TKeysForm::TKeysForm(KeyBindings& bindings, SettingsStore& settings, KeySettings
     QFont bold = btn_accept->font();
     bold.setBold(true);
     btn_accept->setFont(bold);
+    // The caption is in the desktop's own font: where that is larger than the layout was made
+    // for (a dot density Qt does not scale for), the button grows around its centre instead of
+    // cutting the caption, and the dialog with it.
+    const QFontMetrics metrics(bold);
+    const QSize needed =
+        QSize(metrics.horizontalAdvance(btn_accept->text()) + 12, metrics.height() + 8)
+            .expandedTo(btn_accept->size());
+    btn_accept->setGeometry(
+        QRect(QPoint(0, 0), needed)
+            .translated(btn_accept->geometry().center() - QRect(QPoint(0, 0), needed).center()));
+    setFixedSize(size().expandedTo(QSize(width(), btn_accept->geometry().bottom() + 9)));
     btn_accept->setCursor(Qt::PointingHandCursor);
     // Enter is ours (FormKeyDown); a default button would accept behind our back.
     btn_accept->setAutoDefault(false);
@@ -143,11 +154,12 @@ void TKeysForm::FormCreate() {
     cbChange();
 }
 
-void TKeysForm::openCentred() {
+void TKeysForm::openCentred(const QRect& monitor) {
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (screen) {
+    const QRect area = monitor.isValid() || !screen ? monitor : screen->availableGeometry();
+    if (area.isValid()) {
         QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
+        frame.moveCenter(area.center());
         move(frame.topLeft());
     }
     show();

@@ -29,8 +29,9 @@ class TKeysForm final : public QDialog {
     // together with it while open, and could then never be left.
     TKeysForm(KeyBindings& bindings, SettingsStore& settings, KeySettingsHost& host);
 
-    // Centres the dialog on its screen and shows it; the caller disables the main window.
-    void openCentred();
+    // Centres the dialog on the monitor (its own screen when none is given) and shows it; the
+    // caller disables the main window.
+    void openCentred(const QRect& monitor = {});
 
     void FormActivate();
     void cbChange();

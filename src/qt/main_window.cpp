@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -14,25 +15,19 @@
 #include "qt/game_menu_overlay.h"
 #include "qt/key_translation.h"
 
-namespace {
-QColor colourOf(std::uint32_t bgr) {
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
-}  // namespace
-
 TForm1::TForm1(const MainWindowSetup& setup, Shell& shell)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       setup_(setup),
       shell_(shell),
       device_(DeviceSeams{*setup.settings, *setup.soundLibrary, shell}),
       timers_(new TimerDriver(device_.scheduler(), setup.virtualTime, this)),
-      commands_(device_, *this),
-      desktop_(DesktopPresenter::detect()) {
+      commands_(device_, *this) {
     setObjectName("TForm1");
     // The key colour becomes real transparency where a compositor draws the window; on X11 the
     // window's shape also cuts it out where none does.
     setAttribute(Qt::WA_TranslucentBackground);
     view_ = new DeviceView(device_, this);
+    layout_ = std::make_unique<WindowLayout>(*this, *view_, device_, shell_);
     overlay_ = std::make_unique<GameMenuOverlay>(*view_);
     timers_->afterRun = [this] { refresh(); };
     view_->onMousePress = [this](SegmentId id, QMouseEvent* e) { onPress(id, e); };
@@ -61,13 +56,16 @@ TForm1::~TForm1() = default;
 
 void TForm1::FormCreate() {
     setWindowTitle(QString::fromUtf8(kTitle));
-    placeOffScreen();
+    layout_->placeOffScreen();
     menu_ = new ContextMenu(*this, commands_);
     FullscreenMode = settings().ReadBool("FullscreenMode", true);
     menu_->setChecked("pm_10_fullscreen", FullscreenMode);
+    // Read only: the store gets the name when the player first chooses a zoom.
+    const ZoomChoice zoom = zoomChoiceOf(settings().ReadInteger(kZoomSetting, 100));
+    layout_->setZoomChoice(zoom);
+    menu_->zoomMenu().setChecked(zoom);
     display().setPicture(seg("btn_game_menu_background"), GameMenuOverlay::panelPicture());
-    device_.loadSkin(setup_.skin, FullscreenMode);
-    applyPresentation();
+    layout_->load(setup_.skin, FullscreenMode);
     GameMenuOpen = false;
     device_.loadStored();
 }
@@ -82,51 +80,17 @@ void TForm1::setKeySettingsDialog(TKeysForm* keys) {
     commands_.setKeySettingsDialog(keys);
 }
 
-void TForm1::placeOffScreen() {
-    // Off the screen means not mapped at all: a window manager would pull a mapped window back.
-    desktop_.withdraw(*this);
-    const ScreenSize screen = shell_.screenSize();
-    move(-screen.width, -screen.height);
-}
-
-void TForm1::presentCentred() {
-    const ScreenSize screen = shell_.screenSize();
-    const int left = std::max(0, (screen.width - width()) / 2);
-    const int top = std::max(0, (screen.height - height()) / 2);
-    desktop_.present(*this, QRect(QPoint(left, top), size()), FullscreenMode);
-    // The native window may be new: its outline is given again.
-    clearMask();
-    shape_.invalidate();
-    shape_.update(*this, *view_, display(), presentation());
-}
-
 void TForm1::showOnDesktop() {
     if (!SplashPending) {
-        if (!isVisible()) presentCentred();
+        if (!isVisible()) layout_->present(FullscreenMode);
         return;
     }
     FormActivate();
 }
 
-void TForm1::applyPresentation() {
-    const Presentation& shown = presentation();
-    const QSize size(std::max(1, shown.clientWidth), std::max(1, shown.clientHeight));
-    setFixedSize(size);
-    view_->setGeometry(0, 0, size.width(), size.height());
-    display().setBounds(seg("im_backdrop"), {0, 0, size.width(), size.height()});
-    view_->setBackgroundColour(colourOf(shown.backgroundColour));
-    view_->setColourKey(shown.colourKeyOn ? std::optional(colourOf(shown.colourKey))
-                                          : std::nullopt);
-    view_->setBackdropStretch(shown.backdropStretch);
-    view_->skinApplied();
-    view_->update();
-    // The window is withdrawn here; its outline is made when it is presented.
-    shape_.reset(display(), shown);
-}
-
 void TForm1::refresh() {
     view_->flushDamage();
-    shape_.update(*this, *view_, display(), presentation());
+    layout_->updateShape();
 }
 
 bool TForm1::event(QEvent* event) {
@@ -206,7 +170,7 @@ void TForm1::onPress(SegmentId id, QMouseEvent* event) {
 void TForm1::onRelease(SegmentId id, QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) drag_.release();
     if (id < 0) return;
-    const QPoint p = event->position().toPoint();
+    const QPoint p = view_->skinPoint(event->position());
     const bool over = display().segment(id).bounds.contains(p.x(), p.y());
     const MouseResult result = device_.input().mouseUp(id, mouseButtonOf(event->button()), over);
     if (result == MouseResult::GameMenuClick) btn_game_menu_topClick();
@@ -215,7 +179,8 @@ void TForm1::onRelease(SegmentId id, QMouseEvent* event) {
 
 void TForm1::onMove(SegmentId, QMouseEvent* event) {
     if (!drag_.active() || FullscreenMode || !(event->buttons() & Qt::LeftButton)) return;
-    if (drag_.move(*this, desktop_, event->globalPosition().toPoint())) view_->releaseCapture();
+    if (drag_.move(*this, layout_->desktop(), event->globalPosition().toPoint()))
+        view_->releaseCapture();
 }
 
 void TForm1::setSplashMenuCheck(bool checked) {
@@ -226,7 +191,7 @@ void TForm1::startSimulator() {
     // Once the device is running the splash screen is done with, even if this window was never
     // activated while it waited (a desktop without a window manager activates nothing).
     SplashPending = false;
-    presentCentred();
+    layout_->present(FullscreenMode);
     device_.start();
     refresh();
 }
@@ -240,11 +205,41 @@ void TForm1::togglePresentation() {
     FullscreenMode = !FullscreenMode;
     closeGameMenu();
     settings().WriteBool("FullscreenMode", FullscreenMode);
-    placeOffScreen();
-    device_.loadSkin(setup_.skin, FullscreenMode);
-    applyPresentation();
-    presentCentred();
+    relayout();
+}
+
+void TForm1::relayout() {
+    closeGameMenu();
+    layout_->placeOffScreen();
+    layout_->load(setup_.skin, FullscreenMode);
+    layout_->present(FullscreenMode);
     refresh();
+}
+
+void TForm1::followMonitor(bool monitorGone) {
+    // Before the simulator starts the next presentation finds the monitor as it is by then.
+    if (SplashPending || !isVisible()) return;
+    if (FullscreenMode || monitorGone) return relayout();
+    // Another scale of the desktop: the pictures and the outline are made for it.
+    layout_->useSharpPictures();
+    layout_->invalidateShape();
+    view_->update();
+    refresh();
+}
+
+void TForm1::setZoom(ZoomChoice choice) {
+    layout_->setZoomChoice(choice);
+    menu_->zoomMenu().setChecked(choice);
+    if (!isVisible()) return layout_->load(setup_.skin, FullscreenMode);
+    if (!FullscreenMode) return relayout();
+    // Full screen stays where it is; only its content is laid out again.
+    closeGameMenu();
+    layout_->load(setup_.skin, FullscreenMode);
+    refresh();
+}
+
+void TForm1::offerZoomChoices() {
+    menu_->zoomMenu().popup(QCursor::pos());
 }
 
 void TForm1::closeGameMenu() {
@@ -274,9 +269,10 @@ void TForm1::Vid_Display_Game_Menu(bool open) {
         closeGameMenu();
         refresh();
     };
-    overlay_->open(items, run, close, [this](QPoint global) {
+    const auto contextMenu = [this](QPoint global) {
         menu_->popupAt(global);
         refresh();
-    });
+    };
+    overlay_->open(items, run, close, contextMenu, view_->scale().zoom);
     display().setBounds(panel, kGameMenuPanel);
 }

@@ -12,7 +12,7 @@
 #include "qt/key_settings_dialog.h"
 #include "qt/menu_commands.h"
 #include "qt/splash_screen.h"
-#include "qt/window_shape.h"
+#include "qt/window_layout.h"
 
 class ContextMenu;
 class DeviceView;
@@ -55,6 +55,8 @@ class TForm1 : public QWidget, public SplashHost, public KeySettingsHost, public
     void togglePresentation() override;
     void closeGameMenu() override;
     void holdForDialog() override { setEnabled(false); }
+    void setZoom(ZoomChoice choice) override;
+    void offerZoomChoices() override;
     void lcdLookChanged() override { refresh(); }
 
     // The game menu overlay of full-screen mode.
@@ -80,6 +82,7 @@ class TForm1 : public QWidget, public SplashHost, public KeySettingsHost, public
     MenuCommands& commands() { return commands_; }
     ContextMenu& menu() { return *menu_; }
     DeviceView& view() { return *view_; }
+    WindowLayout& layout() { return *layout_; }
     const Presentation& presentation() const { return device_.presentation(); }
     GameMenuOverlay& gameMenu() { return *overlay_; }
     Shell& shell() { return shell_; }
@@ -91,6 +94,9 @@ class TForm1 : public QWidget, public SplashHost, public KeySettingsHost, public
 
     // Repaints what the core changed (after input handlers and timer runs).
     void refresh();
+    // The device's monitor changed its size or scale, or went away: full screen is laid out
+    // again for it, and a windowed device whose monitor went away is centred on the new one.
+    void followMonitor(bool monitorGone);
 
   protected:
     bool event(QEvent* event) override;
@@ -101,13 +107,11 @@ class TForm1 : public QWidget, public SplashHost, public KeySettingsHost, public
   private:
     void FormCreate();
     void FormActivate();
-    void applyPresentation();
     void onPress(SegmentId id, class QMouseEvent* event);
     void onRelease(SegmentId id, class QMouseEvent* event);
     void onMove(SegmentId id, class QMouseEvent* event);
-    void placeOffScreen();
-    // Maps the window centred on the screen (in full screen at (0, 0), the screen's size).
-    void presentCentred();
+    // The presentation made again, as the toggle makes it, keeping the game.
+    void relayout();
     // Hands the focus to the key settings dialog while it holds the device window disabled.
     void passFocusToDialog();
 
@@ -116,8 +120,8 @@ class TForm1 : public QWidget, public SplashHost, public KeySettingsHost, public
     Device device_;
     TimerDriver* timers_ = nullptr;
     MenuCommands commands_;
-    DesktopPresenter desktop_;
     DeviceView* view_ = nullptr;
+    std::unique_ptr<WindowLayout> layout_;
     ContextMenu* menu_ = nullptr;
     std::unique_ptr<GameMenuOverlay> overlay_;
     std::unique_ptr<GamepadInput> padInput_;
@@ -127,6 +131,5 @@ class TForm1 : public QWidget, public SplashHost, public KeySettingsHost, public
     TKeysForm* keys_ = nullptr;
 
     WindowDrag drag_;
-    WindowShape shape_;
     RunTrace trace_;
 };

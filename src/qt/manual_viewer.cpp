@@ -7,9 +7,11 @@
 #include <QPixmap>
 #include <QScreen>
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 #include "core/input/virtual_keys.h"
+#include "core/shell.h"
 #include "qt/key_translation.h"
 
 // One on-page button: a released picture lying over a pressed one, both 16 x 14. Hiding the
@@ -22,8 +24,21 @@ class ManualButton : public QWidget {
     static constexpr int kHeight = 14;
 
     ManualButton(const QString& upResource, const QString& downResource, QWidget* parent)
-        : QWidget(parent), up_(upResource), down_(downResource) {
-        resize(kWidth, kHeight);
+        : QWidget(parent), upOwn_(upResource), downOwn_(downResource) {
+        setZoom(1.0);
+    }
+
+    // Its pictures scaled once, here, for the viewer's zoom.
+    void setZoom(double zoom) {
+        const QSize size(static_cast<int>(std::lround(kWidth * zoom)),
+                         static_cast<int>(std::lround(kHeight * zoom)));
+        resize(size);
+        const auto scaled = [&](const QPixmap& own) {
+            return own.isNull() || own.size() == size ? own : own.scaled(size);
+        };
+        up_ = scaled(upOwn_);
+        down_ = scaled(downOwn_);
+        update();
     }
 
     bool upShown = false;
@@ -62,6 +77,8 @@ class ManualButton : public QWidget {
     }
 
   private:
+    QPixmap upOwn_;
+    QPixmap downOwn_;
     QPixmap up_;
     QPixmap down_;
     bool pressed_ = false;
@@ -115,21 +132,18 @@ TManualForm::TManualForm(int clientWidth, int clientHeight,
     setAutoFillBackground(true);
     // The size comes from a file the user edits: a window needs at least a pixel, and one far
     // beyond any screen would only exhaust memory for its off-screen buffer.
-    setFixedSize(std::clamp(clientWidth, 1, kMaxClientSide),
-                 std::clamp(clientHeight, 1, kMaxClientSide));
+    clientSize_ = QSize(std::clamp(clientWidth, 1, kMaxClientSide),
+                        std::clamp(clientHeight, 1, kMaxClientSide));
+    setFixedSize(clientSize_);
 
     for (int n = 0; n < kPageCount; ++n) im_page_[n] = toImage(pages[n]);
 
     sh_page_top = new ManualDragSurface(*this);
     sh_page_top->setObjectName(QStringLiteral("sh_page_top"));
-    sh_page_top->setGeometry(rect());
 
-    const int right = width() - kButtonMargin - ManualButton::kWidth;
-    const int bottom = height() - kButtonMargin - ManualButton::kHeight;
     btn_left = new ManualButton(QStringLiteral(":/ui/manual_left_up.png"),
                                 QStringLiteral(":/ui/manual_left_down.png"), this);
     btn_left->setObjectName(QStringLiteral("btn_left"));
-    btn_left->move(kButtonMargin, bottom);
     btn_left->onPress = [this] { Inp_left_down(); };
     btn_left->onRelease = [this] { Inp_left_up(); };
     btn_left->setBoth(false);
@@ -137,7 +151,6 @@ TManualForm::TManualForm(int clientWidth, int clientHeight,
     btn_right = new ManualButton(QStringLiteral(":/ui/manual_right_up.png"),
                                  QStringLiteral(":/ui/manual_right_down.png"), this);
     btn_right->setObjectName(QStringLiteral("btn_right"));
-    btn_right->move(right, bottom);
     btn_right->onPress = [this] { Inp_right_down(); };
     btn_right->onRelease = [this] { Inp_right_up(); };
     btn_right->setBoth(true);
@@ -145,10 +158,29 @@ TManualForm::TManualForm(int clientWidth, int clientHeight,
     btn_close = new ManualButton(QStringLiteral(":/ui/manual_close_up.png"),
                                  QStringLiteral(":/ui/manual_close_down.png"), this);
     btn_close->setObjectName(QStringLiteral("btn_close"));
-    btn_close->move(right, kButtonMargin);
     btn_close->onPress = [this] { Inp_esc_down(); };
     btn_close->onRelease = [this] { Inp_esc_up(); };
     btn_close->setBoth(true);
+    setZoom(1.0);
+}
+
+void TManualForm::setZoom(double zoom) {
+    if (zoom == zoom_ && sh_page_top->size() == size()) return;
+    zoom_ = zoom;
+    const auto zoomed = [zoom](int length) { return static_cast<int>(std::lround(length * zoom)); };
+    const QSize size = zoom == 1.0 ? clientSize_
+                                   : QSize(std::min(zoomed(clientSize_.width()), kMaxClientSide),
+                                           std::min(zoomed(clientSize_.height()), kMaxClientSide));
+    setFixedSize(size);
+    sh_page_top->setGeometry(rect());
+    for (ManualButton* button : {btn_left, btn_right, btn_close}) button->setZoom(zoom);
+    const int margin = zoomed(kButtonMargin);
+    const int right = width() - margin - btn_close->width();
+    const int bottom = height() - margin - btn_left->height();
+    btn_left->move(margin, bottom);
+    btn_right->move(right, bottom);
+    btn_close->move(right, margin);
+    Vid_Show_Page();
 }
 
 bool TManualForm::isPictureShown(std::string_view name) const {
@@ -164,7 +196,12 @@ bool TManualForm::isPictureShown(std::string_view name) const {
 }
 
 void TManualForm::Vid_Show_Page() {
-    im_page_top_ = im_page_[currentPage_ - 1];
+    // Scaled once per page shown, not at each paint.
+    const QImage& page = im_page_[currentPage_ - 1];
+    im_page_top_ =
+        zoom_ == 1.0 || page.isNull()
+            ? page
+            : page.scaled(page.size() * zoom_, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     if (currentPage_ == 1) {
         btn_left->setBoth(false);
     } else if (currentPage_ == kPageCount) {
@@ -215,11 +252,14 @@ void TManualForm::showEvent(QShowEvent* event) {
         // Centred once; later openings keep the place it was left at.
         placed_ = true;
         const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
-        if (shown) {
-            const QRect area = shown->geometry();
+        QRect area = shown ? shown->geometry() : QRect();
+        if (shell_) {
+            const ScreenSize monitor = shell_->screenSize();
+            area = QRect(monitor.left, monitor.top, monitor.width, monitor.height);
+        }
+        if (area.isValid())
             move(area.x() + (area.width() - width()) / 2,
                  area.y() + (area.height() - height()) / 2);
-        }
     }
     Vid_Show_Page();
     QWidget::showEvent(event);

@@ -11,6 +11,7 @@
 
 #include "core/picture.h"
 
+class Shell;
 class ManualButton;
 class ManualDragSurface;
 
@@ -23,6 +24,13 @@ class TManualForm : public QWidget {
     // they are converted once here so that a page turn only swaps the shown picture.
     TManualForm(int clientWidth, int clientHeight, const std::array<Picture, kPageCount>& pages,
                 QWidget* parent = nullptr);
+
+    // The viewer is first centred on the monitor this shell answers with (else on its own).
+    void setShell(const Shell* shell) { shell_ = shell; }
+
+    // The player's zoom: the window, its pages and its buttons that many times larger.
+    void setZoom(double zoom);
+    QSize ownSize() const { return clientSize_; }
 
     int currentPage() const { return currentPage_; }
     // Whether one of the six button pictures ("btn_left_up", ..., "btn_close_down") is shown.
@@ -53,7 +61,10 @@ class TManualForm : public QWidget {
     std::array<QImage, kPageCount> im_page_{};
     QImage im_page_top_;
     int currentPage_ = 1;
+    QSize clientSize_;
+    double zoom_ = 1.0;
     bool placed_ = false;
+    const Shell* shell_ = nullptr;
     QPoint dragOrigin_;
     // The viewer's keys pressed while it had the keys: a release whose press went to another
     // window (Esc closing the about box above the viewer) is not a command here.

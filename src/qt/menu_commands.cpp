@@ -1,10 +1,12 @@
 #include "qt/menu_commands.h"
 
+#include <QRect>
 #include <QWidget>
 
 #include "core/device.h"
 #include "qt/key_settings_dialog.h"
 #include "qt/splash_screen.h"
+#include "qt/zoom.h"
 
 namespace {
 void bringToFront(QWidget* window) {
@@ -41,7 +43,8 @@ void MenuCommands::pm_6_configClick() {
 
 void MenuCommands::pm_7_keysClick() {
     if (!keys_) return;
-    keys_->openCentred();
+    const ScreenSize monitor = device_.shell().screenSize();
+    keys_->openCentred(QRect(monitor.left, monitor.top, monitor.width, monitor.height));
     // The timers go on; only input to the device window stops.
     window_.holdForDialog();
 }
@@ -60,6 +63,15 @@ void MenuCommands::pm_11_splashscreenClick() {
     const bool checked = !checks_->isChecked("pm_11_splashscreen");
     checks_->setChecked("pm_11_splashscreen", checked);
     device_.settings().WriteBool("SplashScreen", checked);
+}
+
+void MenuCommands::pm_12_zoomClick() {
+    window_.offerZoomChoices();
+}
+
+void MenuCommands::zoomTo(ZoomChoice choice) {
+    device_.settings().WriteInteger(kZoomSetting, zoomEntry(choice).stored);
+    window_.setZoom(choice);
 }
 
 void MenuCommands::pm_12_lookClick(LcdLook look) {

@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
-#include <QScreen>
 #include <QUrl>
 
 void QtShell::showError(const std::string& text) {
@@ -19,8 +18,7 @@ void QtShell::showError(const std::string& text) {
                     QString::fromStdString(text), QMessageBox::Ok, owner);
     if (!owner) {
         box.adjustSize();
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            box.move(screen->geometry().center() - box.rect().center());
+        box.move(monitor_.geometry().center() - box.rect().center());
     }
     box.exec();
 }
@@ -48,8 +46,6 @@ void QtShell::beep() {
 }
 
 ScreenSize QtShell::screenSize() const {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return {1024, 768};
-    const QSize s = screen->geometry().size();
-    return {s.width(), s.height()};
+    const QRect area = monitor_.geometry();
+    return {area.width(), area.height(), area.x(), area.y()};
 }

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "core/shell.h"
+#include "qt/monitors.h"
 
 class QtShell final : public Shell {
   public:
@@ -12,13 +13,20 @@ class QtShell final : public Shell {
     void openDocument(const std::string& name) override;
     void openUrl(const std::string& url) override;
     void beep() override;
+    // The device's monitor, with its place on the desktop.
     ScreenSize screenSize() const override;
 
     bool quitRequested() const { return quitRequested_; }
-    // Message boxes are owned by this window (the device window) when it exists.
-    void setOwner(QWidget* owner) { owner_ = owner; }
+    // Message boxes are owned by this window (the device window) when it exists; its place
+    // chooses the monitor.
+    void setOwner(QWidget* owner) {
+        owner_ = owner;
+        monitor_.watch(owner);
+    }
+    DeviceMonitor& monitor() { return monitor_; }
 
   private:
     bool quitRequested_ = false;
     QPointer<QWidget> owner_;
+    DeviceMonitor monitor_;
 };

@@ -239,7 +239,8 @@ void TSplashForm::closeEvent(QCloseEvent* event) {
 void TSplashForm::centreOnScreen() {
     const ScreenSize screen = shell_.screenSize();
     const QSize frame = frameGeometry().size();
-    move((screen.width - frame.width()) / 2, (screen.height - frame.height()) / 2);
+    move(screen.left + (screen.width - frame.width()) / 2,
+         screen.top + (screen.height - frame.height()) / 2);
 }
 
 bool TSplashForm::splashScreenChecked() const {

@@ -1,6 +1,7 @@
 // The device window's start-up, presentations, dragging and end, with the real widgets.
 #include <gtest/gtest.h>
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTest>
 #include <QWindow>
@@ -9,6 +10,8 @@
 #include "app_rig.h"
 #include "qt/context_menu.h"
 #include "qt/device_view.h"
+#include "qt/game_menu_overlay.h"
+#include "qt/zoom.h"
 #include "support/game_rig.h"
 
 namespace {
@@ -117,8 +120,11 @@ TEST(MainWindowPresentation, TheWindowedOutlineFollowsLcdSegmentsThatTouchIt) {
     // The hero's body at position 1, lit by the start sequence and dark again 375 ms later:
     // over the rig's mostly see-through device it fills a hole while lit; with a key-coloured
     // pixel over a solid device it opens one, and so does GAME A's pressed picture while held.
-    for (const bool keyPixel : {false, true}) {
+    // Zoomed, the outline is made again only where the picture changed, and must come out the
+    // same.
+    for (const auto& [zoom, keyPixel] : {std::pair{1, false}, {1, true}, {2, false}, {2, true}}) {
         SCOPED_TRACE(keyPixel ? "key-coloured pixel" : "over a see-through part");
+        SCOPED_TRACE(zoom);
         AppRig rig(!keyPixel);
         if (keyPixel) {
             QImage device(498, 771, QImage::Format_RGB32);
@@ -134,19 +140,20 @@ TEST(MainWindowPresentation, TheWindowedOutlineFollowsLcdSegmentsThatTouchIt) {
                 << "[Image45]\nFilename=body.png\nLeft=300\nTop=650\nWidth=10\nHeight=10\n"
                 << "[Image6]\nFilename=body.png\nLeft=100\nTop=650\nWidth=10\nHeight=10\n";
         }
-        rig.store.values = {{"FullscreenMode", "0"}};
+        rig.store.values = {{"FullscreenMode", "0"}, {"Zoom", zoom == 1 ? "100" : "200"}};
         TForm1& w = rig.create(false);
         w.startSimulator();
         w.game().Inp_open_down();
         w.game().Inp_game_a_down();
         rig.advance(0);
-        const bool holeAtButton = !w.mask().contains(QPoint(105, 655));
+        const QPoint button = QPoint(105, 655) * zoom;
+        const bool holeAtButton = !w.mask().contains(button);
         w.game().Inp_game_a_up();
-        const QPoint body(305, 655);
+        const QPoint body = QPoint(305, 655) * zoom;
         rig.advance(1);
         if (keyPixel) {
             EXPECT_TRUE(holeAtButton);
-            EXPECT_TRUE(w.mask().contains(QPoint(105, 655)));
+            EXPECT_TRUE(w.mask().contains(button));
         }
         EXPECT_EQ(w.mask().contains(body), keyPixel);
         rig.advance(300);
@@ -303,6 +310,117 @@ TEST(MainWindowPresentation, ToggleReleasesThePicturesOfTheSkinItReplaced) {
         w.view().compose();
     }
     EXPECT_TRUE(old.expired());
+}
+
+TEST(MainWindowPresentation, TheDeviceLivesOnItsMonitorAndFollowsItsChanges) {
+    // A monitor to the right of another: nothing is placed against 0, 0.
+    AppRig rig;
+    rig.store.values = {{"FullscreenMode", "0"}};
+    rig.shell.screen = {1280, 1024, 1920, 0};
+    TForm1& w = rig.create();
+    EXPECT_NEAR(rig.splash->frameGeometry().center().x(), 1920 + 640, 1);
+    w.startSimulator();
+    EXPECT_EQ(w.pos(), QPoint(1920 + (1280 - 498) / 2, (1024 - 771) / 2));
+    w.commands().pm_10_fullscreenClick();
+    EXPECT_EQ(w.geometry(), QRect(1920, 0, 1280, 1024));
+    w.game().Inp_open_down();
+    w.game().Inp_game_a_down();
+    w.game().Inp_game_a_up();
+    rig.advance(3000);
+    const std::string panel = panelText(w.display());
+
+    // The monitor is given another size: full screen is laid out for it, the game goes on.
+    rig.shell.screen = {1920, 1080, 1920, 0};
+    w.followMonitor(false);
+    EXPECT_EQ(w.geometry(), QRect(1920, 0, 1920, 1080));
+    EXPECT_EQ(w.display().segment(seg("im_background_bottom")).bounds.left, (1920 - 498) / 2);
+    EXPECT_EQ(w.display().segment(seg("im_backdrop")).bounds, (Rect{0, 0, 1920, 1080}));
+    EXPECT_EQ(panelText(w.display()), panel);
+    EXPECT_EQ(w.game().GameState, ModeGameA);
+    EXPECT_TRUE(w.game().Timer_Game.enabled());
+
+    // Windowed, its monitor goes away: it comes back centred on the one that took its place.
+    w.commands().pm_10_fullscreenClick();
+    const QPoint placed = w.pos();
+    rig.shell.screen = {1024, 768, 0, 0};
+    w.followMonitor(false);  // another scale only: the player's place is kept
+    EXPECT_EQ(w.pos(), placed);
+    w.followMonitor(true);
+    EXPECT_EQ(w.pos(), QPoint((1024 - 498) / 2, 0));
+}
+
+TEST(MainWindowPresentation, ZoomShowsEverythingLargerAndClicksAndOutlineFollowIt) {
+    AppRig rig;
+    rig.store.values = {{"FullscreenMode", "0"}, {"Zoom", "7"}};
+    TForm1& w = rig.create(false);
+    w.startSimulator();
+    // An unknown stored zoom is the actual size, and nothing is written at start.
+    EXPECT_EQ(w.size(), QSize(498, 771));
+    EXPECT_EQ(w.menu().zoomMenu().checked(), ZoomChoice::Actual);
+
+    // F7 is 200 %, also as a key reaching a window the desktop never activated.
+    QKeyEvent f7(QEvent::KeyPress, Qt::Key_F7, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &f7);
+    EXPECT_EQ(rig.stored("Zoom"), "200");
+    EXPECT_EQ(w.menu().zoomMenu().checked(), ZoomChoice::Percent200);
+    EXPECT_EQ(w.size(), QSize(996, 1542));
+    // The photograph's placeholder: skin pixels 1..8 are its red, the rest see-through.
+    EXPECT_TRUE(w.mask().contains(QPoint(2, 2)));
+    EXPECT_TRUE(w.mask().contains(QPoint(17, 17)));
+    EXPECT_FALSE(w.mask().contains(QPoint(1, 1)));
+    EXPECT_FALSE(w.mask().contains(QPoint(18, 18)));
+    // A click lands on the button drawn under it.
+    QTest::mouseClick(&w.view(), Qt::LeftButton, {}, centreOf(w, seg("btn_open")) * 2);
+    EXPECT_EQ(w.game().GameState, ModeAllSegments);
+
+    // Full screen at 150 %: laid out on the monitor measured in skin pixels; the game menu too.
+    rig.shell.screen = {1920, 1080};
+    w.commands().zoomTo(ZoomChoice::Percent150);
+    w.commands().pm_10_fullscreenClick();
+    EXPECT_EQ(w.size(), QSize(1920, 1080));
+    EXPECT_EQ(w.display().segment(seg("im_background_bottom")).bounds.left, (1280 - 498) / 2);
+    QTest::mouseClick(&w.view(), Qt::LeftButton, {}, QPoint(40, 40));
+    ASSERT_TRUE(w.GameMenuOpen);
+    EXPECT_EQ(w.gameMenu().row(9)->geometry(), QRect(0, 480, 384, 48));
+    EXPECT_EQ(w.gameMenu().row(11)->text(), "   Zoom");
+    QTest::mouseClick(w.gameMenu().row(11), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_TRUE(w.menu().zoomMenu().isVisible());  // the choices, at the pointer
+    w.menu().zoomMenu().hide();
+
+    // "Fit to screen": the game fills the monitor's height here.
+    QTest::mouseClick(&w.view(), Qt::LeftButton, {}, QPoint(40, 40));
+    w.commands().zoomTo(ZoomChoice::Fit);
+    EXPECT_FALSE(w.GameMenuOpen);
+    EXPECT_EQ(w.size(), QSize(1920, 1080));
+    EXPECT_EQ(w.view().scale().zoom, 1080.0 / 771.0);
+    EXPECT_EQ(w.display().segment(seg("im_background_bottom")).bounds.top, 0);
+    EXPECT_EQ(rig.stored("Zoom"), "0");
+
+    // At 300 % a photograph is too large to be kept scaled and is drawn from its own pixels at
+    // each paint: in the same place and colours as at the actual size, its pixels repeated.
+    QImage photo(498, 771, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, (x / 8 + y / 8) % 2 ? 0xFF2040C0u : 0xFFE0C020u);
+    ASSERT_TRUE(photo.save(QString::fromStdString(rig.folder() + "/bottom.png")));
+    std::ofstream(rig.folder() + "/Config.ini") << "[Common]\nSkinDir=" << rig.folder() << "/\n"
+                                                << (kRigConfig + 9);
+    rig.shell.screen = {3840, 2400};
+    const auto photoPixels = [&w](ZoomChoice zoom) {
+        w.commands().zoomTo(zoom);
+        const Rect bounds = w.display().segment(seg("im_background_bottom")).bounds;
+        const ViewScale scale = w.view().scale();
+        const QImage shown = w.view().compose();
+        std::vector<QRgb> pixels;
+        // The middle of skin pixel (k, 4) on the screen.
+        const auto middle = [&scale](int k) { return (scale.edge(k) + scale.edge(k + 1)) / 2; };
+        for (const int k : {7, 8, 15, 16})
+            pixels.push_back(shown.pixel(middle(bounds.left + k), middle(bounds.top + 4)));
+        return pixels;
+    };
+    const auto actual = photoPixels(ZoomChoice::Actual);
+    EXPECT_EQ(photoPixels(ZoomChoice::Percent300), actual);
+    EXPECT_EQ(actual, (std::vector<QRgb>{0xFFE0C020u, 0xFF2040C0u, 0xFF2040C0u, 0xFFE0C020u}));
 }
 
 // --- Mouse -----------------------------------------------------------------------------------

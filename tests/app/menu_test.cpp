@@ -39,7 +39,7 @@ void pressKey(TForm1& w, Qt::Key key, Qt::KeyboardModifiers held = {}) {
 TEST(ContextMenu, HasItsItemsInOrderWithTheDefaultItemFirst) {
     AppRig rig;
     TForm1& w = rig.create(false);
-    const std::array<const char*, 14> captions{"About...",
+    const std::array<const char*, 15> captions{"About...",
                                                "View 'Readme.txt'",
                                                "View 'Whatsnew.txt'",
                                                "View manual",
@@ -50,10 +50,11 @@ TEST(ContextMenu, HasItsItemsInOrderWithTheDefaultItemFirst) {
                                                "",
                                                "Display in fullscreen mode",
                                                "Display splash screen at startup",
+                                               "Zoom",
                                                "LCD look",
                                                "",
                                                "Exit"};
-    for (int i = 0; i < 14; ++i) {
+    for (int i = 0; i < 15; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(w.menu().item(i)->isSeparator(), captions[i][0] == '\0');
         if (captions[i][0]) {
@@ -216,15 +217,16 @@ TEST(GameMenu, OpensWithARowPerItemAndTheCheckMarks) {
     w.startSimulator();
     clickMenuButton(w);
     ASSERT_TRUE(w.GameMenuOpen);
-    EXPECT_EQ(w.display().segment(seg("btn_game_menu_background")).bounds, (Rect{0, 0, 256, 480}));
+    EXPECT_EQ(w.display().segment(seg("btn_game_menu_background")).bounds, (Rect{0, 0, 256, 512}));
     const auto texts = rowTexts(w);
     EXPECT_EQ(texts[0], "   About...");
     EXPECT_EQ(texts[4], "");
     EXPECT_EQ(texts[8], "");
-    EXPECT_EQ(texts[11], "   LCD look");
-    EXPECT_EQ(texts[12], "");
     EXPECT_EQ(texts[9], "   Display in fullscreen mode [V]");
-    EXPECT_EQ(texts[13], "   Exit");
+    EXPECT_EQ(texts[11], "   Zoom");
+    EXPECT_EQ(texts[12], "   LCD look");
+    EXPECT_EQ(texts[13], "");
+    EXPECT_EQ(texts[14], "   Exit");
     EXPECT_EQ(w.gameMenu().row(9)->geometry(), QRect(0, 320, 256, 32));
 }
 
@@ -258,7 +260,7 @@ TEST(GameMenu, ExitPressedAndReleasedOutsideClosesWithoutExiting) {
     TForm1& w = rig.create(false);
     w.startSimulator();
     clickMenuButton(w);
-    GameMenuRow* exitRow = w.gameMenu().row(13);
+    GameMenuRow* exitRow = w.gameMenu().row(14);
     QTest::mousePress(exitRow, Qt::LeftButton, {}, QPoint(20, 16));
     QTest::mouseRelease(exitRow, Qt::LeftButton, {}, QPoint(20, 200));
     EXPECT_EQ(rig.shell.quitRequests, 0);
@@ -285,7 +287,7 @@ TEST(GameMenu, ItsLcdLookRowUnfoldsTheContextMenusChoicesWhichAreStoredAsChosen)
     LcdLookMenu& looks = w.menu().lcdLookMenu();
     EXPECT_EQ(w.menu().item("pm_12_lcdlook")->menu(), &looks);
     clickMenuButton(w);
-    QTest::mouseClick(w.gameMenu().row(11), Qt::LeftButton, {}, QPoint(20, 16));
+    QTest::mouseClick(w.gameMenu().row(12), Qt::LeftButton, {}, QPoint(20, 16));
     ASSERT_TRUE(looks.isVisible());
     EXPECT_FALSE(w.GameMenuOpen);
     // "Plain" at first, and the contrasts mean nothing there.

@@ -10,6 +10,7 @@
 #include "qt/manual_viewer.h"
 #include "qt/program.h"
 #include "qt/splash_screen.h"
+#include "qt/zoom.h"
 #include "support/recording_settings.h"
 #include "support/recording_shell.h"
 #include "support/recording_sound.h"
@@ -61,6 +62,14 @@ TEST(ProgramWindows, TheManualViewerTakesItsSizeFromTheSkin) {
     EXPECT_EQ(windows->manual().size(), QSize(800, 600));
     // Its pages are missing here: each shows the placeholder, with no message.
     EXPECT_TRUE(rig.shell.errors.empty());
+    // It follows the player's zoom as far as the monitor holds it, and opens on that monitor.
+    rig.shell.screen = {1920, 1200, 1920, 0};
+    windows->main().commands().zoomTo(ZoomChoice::Percent150);
+    EXPECT_EQ(windows->manual().size(), QSize(1200, 900));
+    windows->main().commands().zoomTo(ZoomChoice::Percent300);
+    EXPECT_EQ(windows->manual().size(), QSize(1440, 1080));
+    windows->main().commands().pm_4_manualClick();
+    EXPECT_EQ(windows->manual().geometry().center(), QPoint(1920 + 959, 599));
 }
 
 TEST(ProgramWindows, TheMenuReachesEveryWindow) {

@@ -4,6 +4,7 @@
 // operations run here on a model of the device window.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <csignal>
 
 #include <QDir>
@@ -33,10 +34,14 @@ constexpr int kScreenH = 768;
 
 // The device window as the program should show it, built from the same skin and operations.
 struct Model {
-    explicit Model(const std::string& folder, bool fullscreen) {
+    // The skin laid out for a monitor of this size (in the desktop's logical pixels), shown
+    // `zoom` times its size.
+    Model(const std::string& folder, bool fullscreen, ScreenSize monitor = {kScreenW, kScreenH},
+          double zoom = 1.0) {
+        shell.screen = monitor;
         const fs::path cwd = fs::current_path();
         fs::current_path(folder);
-        device.loadSkin(folder, fullscreen);
+        device.loadSkin(folder, fullscreen, zoom);
         fs::current_path(cwd);
         // A digit place shows a glyph's picture, so colours go with pictures, not places.
         for (int id = 0; id < kSegmentCount; ++id)
@@ -119,9 +124,14 @@ class EndToEnd : public ::testing::Test {
         if (!x_ || !x_->ok()) GTEST_SKIP() << "needs Xvfb, xdotool and ImageMagick's import";
     }
 
-    // Compares the screen with the model at the centre and the corners of every shown segment.
+    // Compares the screen with the model at the centre and the corners of every shown segment,
+    // the skin shown `factor` screen pixels to one of its own: skin pixel k begins at screen
+    // pixel round(k * factor) of the window.
     static int mismatches(const QImage& screen, const QRect& window, const Model& model,
-                          std::string* report) {
+                          std::string* report, double factor = 1.0) {
+        const auto edge = [factor](int k) {
+            return static_cast<int>(std::floor(k * factor + 0.5));
+        };
         int bad = 0;
         for (int id = 0; id < kSegmentCount; ++id) {
             const Segment& s = model.display.segment(id);
@@ -133,7 +143,7 @@ class EndToEnd : public ::testing::Test {
                                      {s.bounds.left + 1, s.bounds.top + 1},
                                      {s.bounds.left + w - 2, s.bounds.top + h - 2}};
             for (const QPoint& p : probes) {
-                const QPoint on = window.topLeft() + p;
+                const QPoint on = window.topLeft() + QPoint(edge(p.x()), edge(p.y()));
                 if (!screen.rect().contains(on) || !window.contains(on)) continue;
                 const auto expected = model.colourAt(p.x(), p.y());
                 if (!expected) continue;
@@ -151,6 +161,13 @@ class EndToEnd : public ::testing::Test {
         return bad;
     }
 
+  public:
+    static int mismatchesAt(const QImage& screen, const QRect& window, const Model& model,
+                            std::string* report, double factor) {
+        return mismatches(screen, window, model, report, factor);
+    }
+
+  protected:
     // Waits until the screen matches the model (painting is asynchronous), or gives up.
     static void expectScreenMatches(const QRect& window, const Model& model) {
         std::string report;
@@ -418,11 +435,20 @@ class OnDesktop : public EndToEnd, public ::testing::WithParamInterface<DesktopC
         }
         EXPECT_TRUE(shown) << "no menu at " << p.x() << "," << p.y();
         // A menu drawn is not yet a menu holding the keys: on a loaded machine weston hands them
-        // over a moment later.
+        // over a moment later, and keys sent before are lost while the menu stays.
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        const QRgb menu = host().screenshot().pixel(inMenu);
         std::string keys;
         for (int i = 0; i < downs; ++i) keys += "Down ";
-        key(keys + "Return");
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            key(keys + "Return");
+            bool gone = false;
+            for (int i = 0; i < 30 && !gone; ++i) {
+                gone = host().screenshot().pixel(inMenu) != menu;
+                if (!gone) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+            if (gone) return;
+        }
     }
     // The X11 window properties of the program's window named `title`, or "" without X11.
     std::string x11(const std::string& what) const {
@@ -583,5 +609,145 @@ INSTANTIATE_TEST_SUITE_P(Desktops, OnDesktop,
                                            DesktopCase{"WestonXWayland", Desktop::WestonXWayland},
                                            DesktopCase{"WestonWayland", Desktop::WestonWayland}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+// --- Screens: several monitors, a monitor that changes, dot densities, zoom -------------------
+
+namespace {
+
+struct ScreenCase {
+    const char* name;
+    QSize server;                    // the X screen
+    std::vector<std::string> setup;  // xrandr and xrdb commands before the program starts
+    const char* settings;            // what the store holds at start
+    QRect monitor;                   // the device's monitor, in screen pixels
+    double ratio;                    // the desktop's scale there
+    double zoom;                     // the player's, as the store names it
+    std::string change;              // an xrandr command once the device is shown ("" none)
+    QRect changed;                   // the device's monitor after it
+};
+void PrintTo(const ScreenCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+const char* kTwoMonitors = "xrandr --setmonitor left 1920/508x1080/286+0+0 none";
+const char* kPrimaryRight = "xrandr --setmonitor '*right' 1920/508x1080/286+1920+0 screen";
+
+class OnScreens : public ::testing::TestWithParam<ScreenCase> {
+  protected:
+    void SetUp() override {
+        for (const char* tool : {"Xvfb", "xdotool", "import", "xrandr", "xrdb"})
+            if (!haveCommand(tool)) GTEST_SKIP() << "needs " << tool;
+        x_ = std::make_unique<XServer>(GetParam().server.width(), GetParam().server.height());
+        if (!x_->ok()) GTEST_SKIP() << "Xvfb did not start";
+        for (const std::string& command : GetParam().setup) runCommand(x_->env() + command);
+    }
+    // Waits for the device window at this place and checks every shown segment's pixels there.
+    void expectShown(Program& program, const Installation& inst, QRect monitor, bool fullscreen) {
+        const ScreenCase& c = GetParam();
+        const double factor = c.ratio * c.zoom;
+        const ScreenSize logical{static_cast<int>(monitor.width() / c.ratio),
+                                 static_cast<int>(monitor.height() / c.ratio)};
+        const Model model(inst.folder, fullscreen, logical, c.zoom);
+        const auto shown = [&](int side) { return static_cast<int>(std::lround(side * factor)); };
+        const QSize size = fullscreen ? monitor.size()
+                                      : QSize(shown(model.presentation.clientWidth),
+                                              shown(model.presentation.clientHeight));
+        const QRect expected(
+            monitor.topLeft() + QPoint(std::max(0, monitor.width() - size.width()) / 2,
+                                       std::max(0, monitor.height() - size.height()) / 2),
+            size);
+        QRect window;
+        for (int i = 0; i < 100 && window != expected; ++i) {
+            window = program.waitForWindow();
+            if (window != expected) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        EXPECT_EQ(window, expected);
+        std::string report;
+        int bad = -1;
+        for (int attempt = 0; attempt < 30 && bad != 0; ++attempt) {
+            report.clear();
+            bad = EndToEnd::mismatchesAt(x_->screenshot(), window, model, &report, factor);
+            if (bad) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        EXPECT_EQ(bad, 0) << report;
+    }
+    std::unique_ptr<XServer> x_;
+};
+
+TEST_P(OnScreens, TheDeviceIsShownOnItsMonitorAtTheDesktopsScaleAndFollowsIt) {
+    const ScreenCase& c = GetParam();
+    Installation inst(true, c.settings);
+    Program program(*x_, inst.folder, inst.configHome);
+    const bool fullscreen = std::string(c.settings).find("FullscreenMode=1") != std::string::npos;
+    expectShown(program, inst, c.monitor, fullscreen);
+    if (c.change.empty()) return;
+    runCommand(x_->env() + c.change);
+    expectShown(program, inst, c.changed, fullscreen);
+    EXPECT_TRUE(program.running());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, OnScreens,
+    ::testing::Values(
+        ScreenCase{"TwoMonitorsWindowedOnThePrimaryAtTheRight",
+                   {3840, 1080},
+                   {kTwoMonitors, kPrimaryRight},
+                   "SoundMode=0\nSplashScreen=0\nFullscreenMode=0\n",
+                   {1920, 0, 1920, 1080},
+                   1.0,
+                   1.0,
+                   "",
+                   {}},
+        ScreenCase{"NoPrimaryThePointersMonitor",
+                   {3840, 1080},
+                   {kTwoMonitors, "xrandr --setmonitor right 1920/508x1080/286+1920+0 screen",
+                    "xdotool mousemove 2500 500"},
+                   "SoundMode=0\nSplashScreen=0\nFullscreenMode=0\n",
+                   {1920, 0, 1920, 1080},
+                   1.0,
+                   1.0,
+                   "",
+                   {}},
+        ScreenCase{"FullScreenCoversThePrimaryOfTwoSizes",
+                   {3200, 1080},
+                   {"xrandr --setmonitor left 1280/338x1024/270+0+0 none",
+                    "xrandr --setmonitor '*right' 1920/508x1080/286+1280+0 screen"},
+                   "SoundMode=0\nSplashScreen=0\nFullscreenMode=1\n",
+                   {1280, 0, 1920, 1080},
+                   1.0,
+                   1.0,
+                   "",
+                   {}},
+        ScreenCase{"FullScreenFollowsTheScreensNewSize",
+                   {3840, 2160},
+                   {"xrandr --newmode 1920x1080 173.00 1920 2048 2248 2576 1080 1083 1088 1120",
+                    "xrandr --addmode screen 1920x1080"},
+                   "SoundMode=0\nSplashScreen=0\nFullscreenMode=1\n",
+                   {0, 0, 3840, 2160},
+                   1.0,
+                   1.0,
+                   "xrandr --output screen --mode 1920x1080 --fb 1920x1080",
+                   {0, 0, 1920, 1080}},
+        ScreenCase{"WindowedAt192Dpi",
+                   {1920, 1200},
+                   {"sh -c \"echo 'Xft.dpi: 192' | xrdb -merge\""},
+                   "SoundMode=0\nSplashScreen=0\nFullscreenMode=0\n",
+                   {0, 0, 1920, 1200},
+                   2.0,
+                   1.0,
+                   "",
+                   {}},
+        ScreenCase{"FitToScreenOn3840x2160",
+                   {3840, 2160},
+                   {},
+                   "SoundMode=0\nSplashScreen=0\nFullscreenMode=1\nZoom=0\n",
+                   {0, 0, 3840, 2160},
+                   1.0,
+                   4.5,
+                   "",
+                   {}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

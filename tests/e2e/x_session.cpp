@@ -40,8 +40,9 @@ XServer::XServer(int width, int height) {
             close(fds[1]);
         }
         freopen("/dev/null", "w", stderr);
+        // -noreset: monitors and resources set up before the program starts stay.
         execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", screen.c_str(), "-nolisten",
-               "tcp", static_cast<char*>(nullptr));
+               "tcp", "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);

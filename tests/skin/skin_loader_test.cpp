@@ -159,6 +159,10 @@ TEST_F(SkinLoaderTest, LogoGoesToItsCornerWithItsOwnSize) {
         EXPECT_EQ(pixelAt(s(kLogo).picture, 0, 63).a,
                   0);  // see-through: bottom-left colour left out
     }
+    // A screen the game (498 x 771) nearly fills: the device would cover part of the logo.
+    shell.screen = {520, 800};
+    load(true);
+    EXPECT_FALSE(s(kLogo).visible);
 }
 
 TEST_F(SkinLoaderTest, UnknownLogoPositionLeavesTheLogoWhereItWas) {

@@ -22,7 +22,7 @@ struct Rect {
 // The game menu of full-screen mode: its button folded, and the panel unfolded (the title band
 // and fourteen rows of 32 pixels).
 inline constexpr Rect kGameMenuButton{0, 0, 36, 32};
-inline constexpr Rect kGameMenuPanel{0, 0, 256, 480};
+inline constexpr Rect kGameMenuPanel{0, 0, 256, 512};
 
 struct Segment {
     std::string_view name;

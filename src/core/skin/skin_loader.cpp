@@ -404,6 +404,12 @@ void Skin_Load(const SkinPlace& place, bool fullscreenMode, Shell& shell, Segmen
             presentation.clientWidth = clampSize(screen.width);
             presentation.clientHeight = clampSize(screen.height);
             loadLogo(load, backdropDir, presentation);
+            // A logo the device would partly cover (a zoom that fills the screen, a screen hardly
+            // larger than the game) is left out rather than shown as a sliver beside it.
+            const Rect logo = display.segment(seg("im_backdrop_logo")).bounds;
+            if (logo.left < offset.x + gameWidth && offset.x < logo.left + logo.width &&
+                logo.top < offset.y + gameHeight && offset.y < logo.top + logo.height)
+                display.setVisible(seg("im_backdrop_logo"), false);
         } else {
             const std::uint32_t key =
                 reader.colour("VideoMode", "TranspColor", 0xFF00FF) & 0xFFFFFF;
