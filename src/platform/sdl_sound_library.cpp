@@ -32,25 +32,12 @@ std::vector<std::string> driverOrder(int outputType) {
     return {"pipewire", "pulseaudio", "alsa", "dummy"};
 }
 
-// The rate and buffer a driver's device is opened with.
-struct DeviceFormat {
-    int rate;
-    int frames;
-};
-
-// PipeWire asks for each buffer when its graph needs one, so the buffer need not cover for a
-// late writer: one graph cycle of 4 to 8 ms at the graph's own rate, which also spares the
-// server a resampler and its delay (a step heard after ~11 ms instead of ~25). The samples
-// are converted to that rate once, when they load.
-DeviceFormat pipewireFormat(int askedRate) {
-    SDL_AudioSpec native{};
-    const bool known = SDL_GetDefaultAudioInfo(nullptr, &native, 0) == 0 && native.freq >= 8000 &&
-                       native.freq <= 192000;
-    const int rate = known ? native.freq : askedRate;
-    int frames = 32;
-    while (frames * 2 * 1000 <= rate * 8) frames *= 2;  // 256 at 48 kHz, 128 at 22 050 Hz
-    return {rate, frames};
-}
+// Frames per mixed buffer for PipeWire: about one graph cycle (5.8 ms at 22050 Hz). PipeWire
+// asks for each buffer when its graph needs one, so the buffer need not cover for a late writer:
+// a step is heard after ~14 ms instead of ~25 with 512 frames, and a busy machine gapped no more
+// steps. At the graph's own rate (256 frames at 48 kHz) steps came ~2 ms sooner, but a busy
+// machine gapped some of them (bench/latency_bench.sh, README).
+constexpr int kPipeWireFrames = 128;
 
 }  // namespace
 
@@ -91,9 +78,8 @@ bool SdlSoundLibrary::tryDriver(const std::string& name) {
     const bool initialised = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     SDL_ResetHint(SDL_HINT_AUDIODRIVER);
     if (!initialised) return false;
-    const DeviceFormat format =
-        name == "pipewire" ? pipewireFormat(mixRate_) : DeviceFormat{mixRate_, bufferFrames_};
-    if (Mix_OpenAudio(format.rate, AUDIO_S16SYS, 2, format.frames) == 0) return true;
+    const int frames = name == "pipewire" ? kPipeWireFrames : bufferFrames_;
+    if (Mix_OpenAudio(mixRate_, AUDIO_S16SYS, 2, frames) == 0) return true;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
 }
