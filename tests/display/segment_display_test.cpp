@@ -267,9 +267,7 @@ TEST(SegmentDisplayHitTest, PressGoesToTheTopmostShownSegment) {
 
 // --- Window outline ------------------------------------------------------------------------------
 
-// Whether showing GAME A's pressed picture counts as a change of the windowed device's outline
-// (each change composes the whole device and sends the X server a new shape). The device is solid
-// grey but for its see-through right quarter; the key colour is magenta.
+// GAME A's pressed picture shown on a grey device that is see-through in its right quarter.
 TEST(WindowOutline, OnlyPicturesThatCanMeetTheKeyColourOrASeeThroughPartChangeIt) {
     const auto picture = [](int side, int seeThroughFrom, bool keyPixel) {
         auto p = std::make_shared<PictureData>();
