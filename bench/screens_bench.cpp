@@ -77,7 +77,7 @@ struct Window {
 void BM_GameStepPainted(benchmark::State& state) {
     Window w(kCases[state.range(0)]);
     int paints = 0;
-    w.window->view().onPainted = [&paints] { ++paints; };
+    w.window->view().onPainted = [&paints](const QRegion&) { ++paints; };
     for (auto _ : state) {
         state.PauseTiming();
         w.toNextStep();

@@ -1,5 +1,7 @@
 #include "platform/run_trace.h"
 
+#include <chrono>
+
 #include "core/game/scheduler.h"
 
 RunTrace::RunTrace() {
@@ -22,5 +24,13 @@ void RunTrace::painted(std::int64_t elapsedMs) {
     if (!active() || painted_) return;
     painted_ = true;
     *stream_ << "first-paint " << elapsedMs << '\n';
+    stream_->flush();
+}
+
+void RunTrace::mark(const char* what) {
+    if (!active()) return;
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    *stream_ << what << ' ' << std::chrono::duration_cast<std::chrono::microseconds>(now).count()
+             << '\n';
     stream_->flush();
 }

@@ -77,6 +77,13 @@ std::vector<std::string> driverOrder(int outputType) {
     return {"pipewire", "pulseaudio", "alsa", "dummy"};
 }
 
+// Frames per mixed buffer for PipeWire: about one graph cycle (5.8 ms at 22050 Hz). PipeWire
+// asks for each buffer when its graph needs one, so the buffer need not cover for a late writer:
+// a step is heard after ~14 ms instead of ~25 with 512 frames, and a busy machine gapped no more
+// steps. At the graph's own rate (256 frames at 48 kHz) steps came ~2 ms sooner, but a busy
+// machine gapped some of them (bench/latency_bench.sh, README).
+constexpr int kPipeWireFrames = 128;
+
 }  // namespace
 
 SdlSoundLibrary::Sample::~Sample() {
@@ -117,7 +124,8 @@ bool SdlSoundLibrary::tryDriver(const std::string& name) {
     const bool initialised = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     SDL_ResetHint(SDL_HINT_AUDIODRIVER);
     if (!initialised) return false;
-    if (Mix_OpenAudio(mixRate_, AUDIO_S16SYS, 2, bufferFrames_) == 0) return true;
+    const int frames = name == "pipewire" ? kPipeWireFrames : bufferFrames_;
+    if (Mix_OpenAudio(mixRate_, AUDIO_S16SYS, 2, frames) == 0) return true;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
 }

@@ -28,11 +28,13 @@ struct SampleLimits {
 
 class SdlSoundLibrary final : public SoundLibrary {
   public:
-    // 512 frames at 22050 Hz (23 ms). SDL asks the sound server to hold about one buffer, so a
-    // smaller one starves the server: with 256 frames a key press was heard after ~14 ms but the
-    // server ran dry about once a second; with 512, ~25 ms and a fifth as often
-    // (bench/latency_bench.sh).
-    explicit SdlSoundLibrary(int bufferFrames = 512, const SampleLimits& limits = {});
+    // bufferFrames: the buffer of the drivers that write ahead (PulseAudio, ALSA), in frames at
+    // the rate Init asks for; 384 at 22050 Hz is 17 ms. SDL's PulseAudio driver mixes a buffer
+    // ahead and asks the server to hold about one more, so a shorter buffer leaves the server
+    // empty whenever the writer is late: with 256 frames a press was heard after ~14 ms instead
+    // of ~22, but the server ran dry up to six times a minute, against at most twice with 384
+    // and 512 (bench/latency_bench.sh, README). PipeWire is opened as its graph runs instead.
+    explicit SdlSoundLibrary(int bufferFrames = 384, const SampleLimits& limits = {});
     ~SdlSoundLibrary() override;
     SdlSoundLibrary(const SdlSoundLibrary&) = delete;
     SdlSoundLibrary& operator=(const SdlSoundLibrary&) = delete;

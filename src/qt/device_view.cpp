@@ -118,6 +118,7 @@ void DeviceView::updateLcdLayers() {
 }
 
 void DeviceView::paintSegments(QPainter& painter, const QRect& clip) {
+    composed_ += clip;
     updateLcdLayers();
     const bool real = lcdBuiltFor_.look == LcdLook::Real;
     painter.fillRect(clip, background_);
@@ -129,19 +130,20 @@ void DeviceView::paintSegments(QPainter& painter, const QRect& clip) {
         const QRect bounds(s.bounds.left, s.bounds.top, s.bounds.width, s.bounds.height);
         if (!bounds.intersects(clip)) continue;
         const QImage& image = cache_.image(s.picture);
+        painter.save();
         if (id == seg("im_backdrop")) {
             // The backdrop alone may be scaled: stretched to the view or centred at its own size.
+            painter.setClipRect(clip);
             if (backdropStretch_) {
                 painter.drawImage(rect(), image);
             } else {
                 const QPoint corner((width() - image.width()) / 2, (height() - image.height()) / 2);
                 painter.drawImage(corner, image);
             }
-            continue;
+        } else {
+            painter.setClipRect(bounds.intersected(clip));
+            painter.drawImage(bounds.topLeft(), image);
         }
-        painter.save();
-        painter.setClipRect(bounds.intersected(clip));
-        painter.drawImage(bounds.topLeft(), image);
         painter.restore();
     }
 }
@@ -149,13 +151,21 @@ void DeviceView::paintSegments(QPainter& painter, const QRect& clip) {
 void DeviceView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const ViewScale s = scale();
-    if (!s.identity())
-        paintScaled(painter, s, event->rect());
-    else if (colourKey_)
-        paintKeyed(painter, event->rect());
-    else
-        paintSegments(painter, event->rect());
-    if (onPainted) onPainted();
+    composed_ = QRegion();
+    // Rectangle by rectangle: the juggler's step and the pressed button lie far apart, and the
+    // rectangle around both would be most of the device.
+    for (const QRect& clip : event->region()) {
+        if (!s.identity()) {
+            painter.save();
+            paintScaled(painter, s, clip);
+            painter.restore();
+        } else if (colourKey_) {
+            paintKeyed(painter, clip);
+        } else {
+            paintSegments(painter, clip);
+        }
+    }
+    if (onPainted) onPainted(composed_);
 }
 
 void DeviceView::useScale(const ViewScale& scale) {
@@ -256,6 +266,7 @@ void hardenOutline(QImage& image, QSize size) {
 }  // namespace
 
 void DeviceView::paintScaled(QPainter& painter, const ViewScale& scale, const QRect& logicalClip) {
+    composed_ += logicalClip;
     useScale(scale);
     const QRect clip = scale.deviceOfLogical(logicalClip);
     // The painter in the screen's own pixels, where the pictures were scaled to.

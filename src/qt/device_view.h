@@ -62,7 +62,8 @@ class DeviceView : public QWidget {
     std::function<void(SegmentId, QMouseEvent*)> onMouseRelease;
     std::function<void(SegmentId, QMouseEvent*)> onMouseMove;
     std::function<QString(SegmentId)> hintFor;
-    std::function<void()> onPainted;
+    // After each paint, with the area it composed: the damage, not the rectangle around it.
+    std::function<void(const QRegion& composed)> onPainted;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -95,6 +96,7 @@ class DeviceView : public QWidget {
     QColor background_ = Qt::black;
     std::optional<QRgb> colourKey_;
     QImage keyedBuffer_;  // reused: a keyed repaint composes here first
+    QRegion composed_;    // by the paint under way
     bool backdropStretch_ = false;
     double zoom_ = 1.0;
     QRegion lastDamage_;

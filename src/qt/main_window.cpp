@@ -37,9 +37,10 @@ TForm1::TForm1(const MainWindowSetup& setup, Shell& shell)
     setFocusPolicy(Qt::StrongFocus);
     trace_.attach(device_.scheduler());
     if (trace_.active())
-        view_->onPainted = [this] {
+        view_->onPainted = [this](const QRegion&) {
             // Only frames painted on the screen count, not those drawn while off-screen.
             if (pos().x() >= 0) trace_.painted(timers_->elapsed());
+            trace_.mark("paint");
         };
     FormCreate();
     if (setup.gamepads) {
@@ -102,7 +103,10 @@ bool TForm1::event(QEvent* event) {
         // than the click.
         passFocusToDialog();
     }
-    return QWidget::event(event);
+    const bool handled = QWidget::event(event);
+    // The view has been painted and the changed pixels handed to the window system.
+    if (event->type() == QEvent::UpdateRequest) trace_.mark("flush");
+    return handled;
 }
 
 void TForm1::passFocusToDialog() {
@@ -131,6 +135,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event) {
+    trace_.mark("key");
     const auto stroke = keyStrokeOf(*event);
     if (stroke && menu_->triggerShortcut(stroke->code, event->modifiers())) {
         event->accept();
@@ -138,6 +143,7 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
     }
     if (stroke) device_.input().FormKeyDown(stroke->code);
     refresh();
+    trace_.mark("handled");
     event->accept();
 }
 

@@ -156,6 +156,25 @@ TEST(MainWindowPresentation, TheWindowedOutlineFollowsLcdSegmentsThatTouchIt) {
     }
 }
 
+TEST(MainWindowPresentation, ARepaintComposesTheDamagedRectanglesNotTheOneAroundThem) {
+    AppRig rig;
+    TForm1& w = rig.create(false);
+    w.startSimulator();
+    QCoreApplication::processEvents();
+    QRegion composed;
+    w.view().onPainted = [&composed](const QRegion& r) { composed += r; };
+    w.display().setVisible(seg("im_hero_1_body"), true);
+    w.display().setVisible(seg("btn_open"), false);
+    w.refresh();
+    QCoreApplication::processEvents();
+    QRegion damaged;
+    for (const SegmentId id : {seg("im_hero_1_body"), seg("btn_open")}) {
+        const Rect r = w.display().segment(id).bounds;
+        damaged += QRect(r.left, r.top, r.width, r.height);
+    }
+    EXPECT_EQ(composed, damaged);
+}
+
 TEST(MainWindowPresentation, TheLcdLookDrawsUnlitSegmentsAndShadowsOnlyWhereItMay) {
     // A grey device with a see-through hole; a black juggler body (lit) and two black torches
     // (unlit), one over the device and one over the hole.

@@ -1,10 +1,12 @@
 // The segment model and the Vid_ group operations, read back as a player would see the LCD.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
 #include "core/display/segment_display.h"
+#include "core/display/window_outline.h"
 
 using namespace groups;
 
@@ -261,6 +263,46 @@ TEST(SegmentDisplayHitTest, PressGoesToTheTopmostShownSegment) {
     EXPECT_EQ(display.hitTest(105, 105), seg("btn_time_down"));
     // The right edge is outside the rectangle: the backdrop below gets the press.
     EXPECT_EQ(display.hitTest(120, 105), seg("im_backdrop"));
+}
+
+// --- Window outline ------------------------------------------------------------------------------
+
+// GAME A's pressed picture shown on a grey device that is see-through in its right quarter.
+TEST(WindowOutline, OnlyPicturesThatCanMeetTheKeyColourOrASeeThroughPartChangeIt) {
+    const auto picture = [](int side, int seeThroughFrom, bool keyPixel) {
+        auto p = std::make_shared<PictureData>();
+        p->width = p->height = side;
+        for (int i = 0; i < side * side; ++i)
+            p->rgba.insert(p->rgba.end(),
+                           {90, 90, 90, std::uint8_t(i % side < seeThroughFrom ? 255 : 0)});
+        const std::uint8_t magenta[] = {255, 0, 255};
+        if (keyPixel) std::copy_n(magenta, 3, p->pixel(5, 5));
+        return Picture(p);
+    };
+    struct Case {
+        const char* what;
+        int left;
+        bool keyPixel, overKeyedBack, changes;
+    };
+    for (const Case& c :
+         {Case{"opaque, over the solid device", 10, false, false, false},
+          Case{"with a key-coloured pixel", 10, true, false, true},
+          Case{"reaching over the see-through part", 70, false, false, true},
+          Case{"over an element with a key-coloured pixel", 10, false, true, true}}) {
+        SCOPED_TRACE(c.what);
+        SegmentDisplay display;
+        display.setPicture(seg("im_background_bottom"), picture(100, 75, false));
+        display.setBounds(seg("im_background_bottom"), {0, 0, 100, 100});
+        display.setPicture(seg("im_background_back"), picture(20, 20, c.overKeyedBack));
+        display.setBounds(seg("im_background_back"), {10, 10, 20, 20});
+        display.setPicture(seg("btn_game_a_down"), picture(10, 10, c.keyPixel));
+        display.setBounds(seg("btn_game_a_down"), {c.left, 10, 10, 10});
+        WindowOutline outline;
+        outline.reset(display, 0x00FF00FF);
+        ASSERT_TRUE(outline.changed(display)) << "a skin load always gives a new outline";
+        display.setVisible(seg("btn_game_a_down"), true);
+        EXPECT_EQ(outline.changed(display), c.changes);
+    }
 }
 
 }  // namespace

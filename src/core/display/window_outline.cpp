@@ -4,9 +4,12 @@
 #include <utility>
 
 namespace {
-// The device pictures and buttons: every section up to 18, and the elements placed by the program.
+constexpr SegmentId kPhoto = seg("im_background_bottom");
+
+// The device photograph itself, and the elements placed by the program (the backdrop below the
+// photograph, the game menu of full screen): few, and they change only with the presentation.
 bool alwaysWatched(SegmentId id) {
-    return kSegmentCatalogue[id].section <= 18;
+    return id == kPhoto || kSegmentCatalogue[id].section == 0;
 }
 
 bool isDigitPlace(SegmentId id) {
@@ -30,6 +33,11 @@ bool solidDevice(const Segment& photo, int x, int y, Rgb key) {
     return p[3] == 255 && !(p[0] == key.r && p[1] == key.g && p[2] == key.b);
 }
 
+bool overlaps(const Rect& a, const Rect& b) {
+    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+           b.top < a.top + a.height;
+}
+
 // Whether a picture drawn in this rectangle (unscaled, clipped to it) can change the outline.
 bool touchesOutline(const PictureData& picture, const Rect& bounds, const Segment& photo, Rgb key) {
     const int w = std::min(picture.width, bounds.width);
@@ -50,7 +58,7 @@ void WindowOutline::reset(const SegmentDisplay& display, std::uint32_t keyColour
     const Rgb key{static_cast<std::uint8_t>(keyColour & 0xFF),
                   static_cast<std::uint8_t>((keyColour >> 8) & 0xFF),
                   static_cast<std::uint8_t>((keyColour >> 16) & 0xFF)};
-    const Segment& photo = display.segment(seg("im_background_bottom"));
+    const Segment& photo = display.segment(kPhoto);
     watched_.clear();
     for (SegmentId id = 0; id < kSegmentCount; ++id) {
         const Segment& s = display.segment(id);
@@ -62,6 +70,10 @@ void WindowOutline::reset(const SegmentDisplay& display, std::uint32_t keyColour
                 pictures.push_back(display.segment(glyph).picture.get());
         for (const PictureData* picture : pictures)
             if (!watch && picture) watch = touchesOutline(*picture, s.bounds, photo, key);
+        // Over the solid photograph, a picture still covers or uncovers the key colour or the
+        // see-through parts of a watched element between the photograph and itself.
+        for (std::size_t i = 0; !watch && i < watched_.size(); ++i)
+            watch = watched_[i] > kPhoto && overlaps(display.segment(watched_[i]).bounds, s.bounds);
         if (watch) watched_.push_back(id);
     }
     last_.assign(watched_.size(), State{});

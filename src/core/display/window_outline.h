@@ -1,8 +1,10 @@
 #pragma once
 // Which segments can change the outline of the windowed device, and whether one of them changed.
-// The device pictures and buttons always can. An LCD segment can only when one of its pictures
-// holds the key colour or covers a point where the device photograph is see-through; that is
-// decided once per skin load, so that a game step on an ordinary skin compares a few flags only.
+// The device photograph always can. Any other element (a pressed button, an LCD segment, the
+// lid) can only when one of its pictures holds the key colour, covers a point where the
+// photograph is see-through, or lies over such an element; that is decided once per skin load,
+// so that a key press or a game step on an ordinary skin compares a few flags only and leaves
+// the window's X shape alone.
 #include <cstdint>
 #include <vector>
 
