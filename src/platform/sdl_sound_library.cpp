@@ -36,20 +36,20 @@ std::optional<std::vector<std::uint8_t>> deviceFrames(const std::vector<std::uin
     int rate = 0, channels = 0;
     Uint16 format = 0;
     if (Mix_QuerySpec(&rate, &format, &channels) == 0) return std::nullopt;
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec source{};
     Uint8* decoded = nullptr;
     Uint32 decodedBytes = 0;
-    if (SDL_LoadWAV_RW(SDL_RWFromConstMem(file.data(), static_cast<int>(file.size())), 1, &spec,
+    if (SDL_LoadWAV_RW(SDL_RWFromConstMem(file.data(), static_cast<int>(file.size())), 1, &source,
                        &decoded, &decodedBytes) == nullptr)
         return std::nullopt;
     const std::unique_ptr<Uint8, void (*)(Uint8*)> held(decoded, SDL_FreeWAV);
     SDL_AudioCVT cvt{};
-    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, static_cast<int>(spec.freq), format,
-                          static_cast<Uint8>(channels), rate) < 0)
+    if (SDL_BuildAudioCVT(&cvt, source.format, source.channels, static_cast<int>(source.freq),
+                          format, static_cast<Uint8>(channels), rate) < 0)
         return std::nullopt;
     // Whole frames only: the converter reads and writes frame by frame.
     const std::uint64_t frameBytes =
-        std::uint64_t{SDL_AUDIO_BITSIZE(spec.format) / 8u} * spec.channels;
+        std::uint64_t{SDL_AUDIO_BITSIZE(source.format) / 8u} * source.channels;
     const std::uint64_t inBytes = frameBytes == 0 ? 0 : decodedBytes - decodedBytes % frameBytes;
     // The converter works in place in a buffer this many times the input.
     const std::uint64_t working = inBytes * static_cast<std::uint64_t>(std::max(cvt.len_mult, 1));
