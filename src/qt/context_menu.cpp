@@ -20,7 +20,7 @@ const std::array<MenuItemInfo, kMenuItemCount> kMenuItems{{
      &MenuCommands::pm_10_fullscreenClick},
     {"pm_11_splashscreen", "Display splash screen at startup", 0, true,
      &MenuCommands::pm_11_splashscreenClick},
-    {"pm_12_zoom", "Zoom", 0, false, &MenuCommands::pm_12_zoomClick},
+    {"pm_12_zoom", "Zoom", 0, false, nullptr, true},
     {"pm_12_lcdlook", "LCD look", 0, false, nullptr, true},
     {"pm_13_n3", "-", 0, false, nullptr},
     {"pm_14_exit", "Exit", VkEscape, false, &MenuCommands::pm_14_exitClick},
@@ -45,14 +45,15 @@ ContextMenu::ContextMenu(QWidget& window, MenuCommands& commands)
         QAction* action = nullptr;
         if (info.caption == "-") {
             action = addSeparator();
-        } else if (info.name == kZoomItem) {
-            zoom_ = new ZoomMenu(window, [&commands](ZoomChoice c) { commands.zoomTo(c); });
-            zoom_->setTitle(QString::fromUtf8(info.caption.data(), info.caption.size()));
-            action = addMenu(zoom_);
         } else if (info.submenu) {
-            lcdLook_ = new LcdLookMenu(this, commands_);
-            lcdLook_->setTitle(QString::fromUtf8(info.caption.data(), info.caption.size()));
-            action = addMenu(lcdLook_);
+            QMenu* submenu = nullptr;
+            if (info.name == kZoomItem)
+                submenu = zoom_ =
+                    new ZoomMenu(window, [&commands](ZoomChoice c) { commands.zoomTo(c); });
+            else
+                submenu = lcdLook_ = new LcdLookMenu(this, commands_);
+            submenu->setTitle(QString::fromUtf8(info.caption.data(), info.caption.size()));
+            action = addMenu(submenu);
         } else {
             action = addAction(QString::fromUtf8(info.caption.data(), info.caption.size()));
             action->setCheckable(info.checkable);
@@ -76,7 +77,7 @@ ContextMenu::ContextMenu(QWidget& window, MenuCommands& commands)
 
 void ContextMenu::run(int i) {
     if (kMenuItems[i].submenu)
-        lcdLook_->popup(QCursor::pos());
+        items_[i]->menu()->popup(QCursor::pos());
     else
         (commands_.*kMenuItems[i].click)();
 }

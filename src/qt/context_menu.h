@@ -17,12 +17,12 @@ struct MenuItemInfo {
     int shortcut;              // virtual-key code, 0 = none
     bool checkable;
     void (MenuCommands::*click)();
-    bool submenu = false;  // unfolds the "LCD look" choices instead of running a command
+    bool submenu = false;  // unfolds its choices ("Zoom", "LCD look") instead of running a command
 };
 
 inline constexpr int kMenuItemCount = 15;
 extern const std::array<MenuItemInfo, kMenuItemCount> kMenuItems;
-// The item that opens the zoom choices (a submenu here, a row of the game menu).
+// The submenu item of the zoom choices.
 inline constexpr std::string_view kZoomItem = "pm_12_zoom";
 
 class ContextMenu : public QMenu, public MenuChecks {

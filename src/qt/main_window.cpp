@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -236,10 +235,6 @@ void TForm1::setZoom(ZoomChoice choice) {
     closeGameMenu();
     layout_->load(setup_.skin, FullscreenMode);
     refresh();
-}
-
-void TForm1::offerZoomChoices() {
-    menu_->zoomMenu().popup(QCursor::pos());
 }
 
 void TForm1::closeGameMenu() {

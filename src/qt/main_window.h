@@ -56,7 +56,6 @@ class TForm1 : public QWidget, public SplashHost, public KeySettingsHost, public
     void closeGameMenu() override;
     void holdForDialog() override { setEnabled(false); }
     void setZoom(ZoomChoice choice) override;
-    void offerZoomChoices() override;
     void lcdLookChanged() override { refresh(); }
 
     // The game menu overlay of full-screen mode.

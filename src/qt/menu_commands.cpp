@@ -65,10 +65,6 @@ void MenuCommands::pm_11_splashscreenClick() {
     device_.settings().WriteBool("SplashScreen", checked);
 }
 
-void MenuCommands::pm_12_zoomClick() {
-    window_.offerZoomChoices();
-}
-
 void MenuCommands::zoomTo(ZoomChoice choice) {
     device_.settings().WriteInteger(kZoomSetting, zoomEntry(choice).stored);
     window_.setZoom(choice);

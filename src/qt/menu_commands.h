@@ -23,9 +23,8 @@ class CommandWindow {
     virtual void closeGameMenu() = 0;
     // The device takes no input while the key settings dialog holds it.
     virtual void holdForDialog() = 0;
-    // The device shown at the player's zoom; the choices offered at the pointer.
+    // The device shown at the player's zoom.
     virtual void setZoom(ZoomChoice choice) = 0;
-    virtual void offerZoomChoices() = 0;
     // The device is drawn again in the LCD look it now has.
     virtual void lcdLookChanged() = 0;
 };
@@ -59,7 +58,6 @@ class MenuCommands {
     void pm_8_hiscoreClick();
     void pm_10_fullscreenClick();
     void pm_11_splashscreenClick();
-    void pm_12_zoomClick();
     // A zoom chosen: stored, and the device shown at it.
     void zoomTo(ZoomChoice choice);
     // The items of the "LCD look" submenu.
