@@ -4,42 +4,28 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <ctime>
 #include <memory>
 
 #include "core/display/lcd_look.h"
+#include "program_window.h"
 #include "qt/device_view.h"
-#include "qt/main_window.h"
-#include "support/recording_settings.h"
-#include "support/recording_shell.h"
-#include "support/recording_sound.h"
 
 namespace {
 
 // The device window in one presentation and look, with a game of A under way.
-struct Window {
-    Window(bool fullscreen, ScreenSize screen, LcdLook look) {
-        store.values = {{"FullscreenMode", fullscreen ? "1" : "0"},
-                        {"LcdLook", look == LcdLook::Real ? "1" : "0"}};
-        shell.screen = screen;
-        window = std::make_unique<TForm1>(
-            MainWindowSetup{std::string(TORCHWHEEL_PROGRAM_DIR), &store, &sound, true, false},
-            shell);
-        window->startSimulator();
-        Game& game = window->game();
-        game.Inp_open_down();
+struct Window : ProgramWindow {
+    Window(bool fullscreen, ScreenSize screen, LcdLook look)
+        : ProgramWindow({{"FullscreenMode", fullscreen ? "1" : "0"},
+                         {"LcdLook", look == LcdLook::Real ? "1" : "0"}},
+                        screen) {
         advance(1);
         target = QImage(view().size(), QImage::Format_ARGB32_Premultiplied);
         paint(view().rect());  // the layers are made at the first paint after a skin load
     }
     DeviceView& view() { return window->view(); }
-    void advance(int ms) {
-        window->scheduler().advance(ms);
-        window->refresh();
-    }
     void startGameA() {
         Game& game = window->game();
         game.Inp_game_a_down();
@@ -62,10 +48,6 @@ struct Window {
         view().render(&target, region.boundingRect().topLeft(), region, {});
     }
 
-    RecordingSettings store;
-    RecordingSoundLibrary sound;
-    RecordingShell shell;
-    std::unique_ptr<TForm1> window;
     QImage target;
     double stepSeconds = 0;
 };
@@ -181,8 +163,6 @@ BENCHMARK_CAPTURE(BM_IdleClockTick, real, LcdLook::Real);
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // The skin names its pictures relative to the working directory, as the launcher sets it.
-    QDir::setCurrent(QStringLiteral(TORCHWHEEL_PROGRAM_DIR));
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

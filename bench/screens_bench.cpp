@@ -7,17 +7,13 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QTemporaryFile>
 #include <memory>
 #include <string>
 
+#include "program_window.h"
 #include "qt/device_view.h"
-#include "qt/main_window.h"
 #include "qt/zoom.h"
-#include "support/recording_settings.h"
-#include "support/recording_shell.h"
-#include "support/recording_sound.h"
 
 namespace {
 
@@ -34,26 +30,16 @@ const Case kCases[] = {
 };
 
 // The program's window on the default skin, the simulator started and a game of A running.
-struct Window {
-    explicit Window(const Case& c) {
-        shell.screen = c.monitor;
-        store.values = {{"FullscreenMode", c.fullscreen ? "1" : "0"},
-                        {"Zoom", std::to_string(zoomEntry(c.zoom).stored)}};
-        QDir::setCurrent(QStringLiteral(TORCHWHEEL_PROGRAM_DIR));
-        window = std::make_unique<TForm1>(
-            MainWindowSetup{std::string(TORCHWHEEL_PROGRAM_DIR), &store, &sound, true, false},
-            shell);
-        window->startSimulator();
+struct Window : ProgramWindow {
+    explicit Window(const Case& c)
+        : ProgramWindow({{"FullscreenMode", c.fullscreen ? "1" : "0"},
+                         {"Zoom", std::to_string(zoomEntry(c.zoom).stored)}},
+                        c.monitor) {
         Game& game = window->game();
-        game.Inp_open_down();
         game.Inp_game_a_down();
         game.Inp_game_a_up();
         advance(3000);
         paint();
-    }
-    void advance(int ms) {
-        window->scheduler().advance(ms);
-        window->refresh();
     }
     // Every posted repaint done now.
     static void paint() { QApplication::processEvents(); }
@@ -67,11 +53,6 @@ struct Window {
             }
         }
     }
-
-    RecordingSettings store;
-    RecordingSoundLibrary sound;
-    RecordingShell shell;
-    std::unique_ptr<TForm1> window;
 };
 
 void BM_GameStepPainted(benchmark::State& state) {
