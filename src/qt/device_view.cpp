@@ -152,6 +152,15 @@ void DeviceView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const ViewScale s = scale();
     composed_ = QRegion();
+    if (!s.identity() && !colourKey_) {
+        // Full screen at a scale: painted at once, and Qt clips it to the damaged region. Painted
+        // rectangle by rectangle, every large picture would be set up again for each of them
+        // (a game step at 4K: 2.4 ms instead of 0.7).
+        paintScaled(painter, s, event->rect());
+        composed_ = event->region();
+        if (onPainted) onPainted(composed_);
+        return;
+    }
     // Rectangle by rectangle: the juggler's step and the pressed button lie far apart, and the
     // rectangle around both would be most of the device.
     for (const QRect& clip : event->region()) {
